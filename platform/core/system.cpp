@@ -1,0 +1,183 @@
+// Screen metrics, cursor, message boxes, display modes, device and GL contexts.
+#include <cstdio>
+#include <iterator>
+
+#include "platform/backend.h"
+#include "platform/core/state.h"
+
+namespace platform {
+
+const char* CallName(Call call) {
+    static constexpr const char* kNames[] = {
+        "RegisterClassA", "UnregisterClassA", "CreateWindowExA", "CreateWindowExA(BUTTON)", "DestroyWindow",
+        "ShowWindow", "SetForegroundWindow", "SetFocus", "ChangeDisplaySettingsA", "ChangeDisplaySettingsA(NULL)",
+        "ShowCursor", "MessageBoxA", "GetDC", "ReleaseDC", "ChoosePixelFormat", "SetPixelFormat",
+        "wglCreateContext", "wglMakeCurrent", "wglMakeCurrent(NULL)", "wglDeleteContext", "SwapBuffers", "DefWindowProcA",
+    };
+    static_assert(std::size(kNames) == static_cast<std::size_t>(Call::Count));
+    auto index = static_cast<std::size_t>(call);
+    return index < std::size(kNames) ? kNames[index] : "?";
+}
+
+namespace core {
+
+int CursorCounter() { return State().cursorCounter; }
+
+void ResetAll() {
+    auto& state = State();
+    for (auto& [key, context] : state.contexts) backend::DeleteContext(context.native);
+    for (auto& [key, window] : state.windows) {
+        if (window->parent == nullptr) backend::DestroyNative(*window);
+    }
+    state = CoreState{};
+}
+
+}  // namespace core
+}  // namespace platform
+
+using namespace platform;
+
+namespace {
+
+// The button ids of a box type, in the order they are shown.
+std::vector<int> BoxButtons(UINT type) {
+    switch (type & MB_TYPEMASK) {
+        case MB_OKCANCEL: return {IDOK, IDCANCEL};
+        case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
+        case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
+        case MB_YESNO: return {IDYES, IDNO};
+        case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
+        default: return {IDOK};
+    }
+}
+
+}  // namespace
+
+int GetSystemMetrics(int index) {
+    backend::DisplayMode mode = backend::CurrentMode();
+    if (index == SM_CXSCREEN) return mode.width;
+    if (index == SM_CYSCREEN) return mode.height;
+    return 0;
+}
+
+int ShowCursor(BOOL show) {
+    auto& state = core::State();
+    if (!backend::Allow(Call::ShowCursor)) return state.cursorCounter;
+    state.cursorCounter += show ? 1 : -1;
+    backend::SetCursorVisible(state.cursorCounter >= 0);
+    return state.cursorCounter;
+}
+
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    if (!backend::Allow(Call::MessageBox)) return 0;
+    std::string body = core::Cp1251ToUtf8(text ? text : "");
+    std::string title = core::Cp1251ToUtf8(caption ? caption : "Error");
+    int answer = backend::ShowMessageBox(owner, body, title, type);
+    if (answer != 0) return answer;
+    // No box could be shown: say it on stderr and take the box's default button.
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), body.c_str());
+    std::vector<int> buttons = BoxButtons(type);
+    std::size_t which = (type & MB_DEFMASK) >> 8;
+    return buttons[which < buttons.size() ? which : 0];
+}
+
+LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
+    if (mode == nullptr) {
+        if (!backend::Allow(Call::RestoreDisplaySettings)) return DISP_CHANGE_FAILED;
+        backend::RestoreMode();
+        core::State().displayChanged = false;
+        return DISP_CHANGE_SUCCESSFUL;
+    }
+    if (!backend::Allow(Call::ChangeDisplaySettings)) return DISP_CHANGE_FAILED;
+    if (mode->dmSize < sizeof(DEVMODEA) || (flags & CDS_FULLSCREEN) == 0) return DISP_CHANGE_FAILED;
+    backend::DisplayMode wanted = backend::CurrentMode();
+    if (mode->dmFields & DM_PELSWIDTH) wanted.width = static_cast<int>(mode->dmPelsWidth);
+    if (mode->dmFields & DM_PELSHEIGHT) wanted.height = static_cast<int>(mode->dmPelsHeight);
+    if (mode->dmFields & DM_BITSPERPEL) wanted.bitsPerPixel = static_cast<int>(mode->dmBitsPerPel);
+    LONG result = backend::ChangeMode(wanted);
+    if (result == DISP_CHANGE_SUCCESSFUL) core::State().displayChanged = true;
+    return result;
+}
+
+HDC GetDC(HWND window) {
+    if (!backend::Allow(Call::GetDC)) return nullptr;
+    WindowRecord* record = core::Find(window);
+    if (record == nullptr || record->parent != nullptr) return nullptr;
+    if (record->dc == nullptr) record->dc = core::MakeHandle<HDC>();
+    return record->dc;
+}
+
+int ReleaseDC(HWND window, HDC dc) {
+    if (!backend::Allow(Call::ReleaseDC)) return 0;
+    WindowRecord* record = core::Find(window);
+    // The window keeps its own DC for its whole life; releasing only checks that it is its DC.
+    return record != nullptr && record->dc == dc && dc != nullptr ? 1 : 0;
+}
+
+int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* request) {
+    if (!backend::Allow(Call::ChoosePixelFormat)) return 0;
+    WindowRecord* record = core::FindByDc(dc);
+    if (record == nullptr || request == nullptr) return 0;
+    return backend::ChoosePixelFormat(*record, *request);
+}
+
+BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* request) {
+    if (!backend::Allow(Call::SetPixelFormat)) return FALSE;
+    WindowRecord* record = core::FindByDc(dc);
+    if (record == nullptr || request == nullptr || format <= 0) return FALSE;
+    if (record->pixelFormat != 0) return record->pixelFormat == format ? TRUE : FALSE;
+    if (!backend::SetPixelFormat(*record, format, *request)) return FALSE;
+    record->pixelFormat = format;
+    return TRUE;
+}
+
+HGLRC wglCreateContext(HDC dc) {
+    if (!backend::Allow(Call::CreateContext)) return nullptr;
+    WindowRecord* record = core::FindByDc(dc);
+    if (record == nullptr || record->pixelFormat == 0) return nullptr;
+    void* native = backend::CreateContext(*record);
+    if (native == nullptr) return nullptr;
+    auto handle = core::MakeHandle<HGLRC>();
+    core::State().contexts[core::Key(handle)] = core::ContextRecord{dc, native};
+    return handle;
+}
+
+BOOL wglMakeCurrent(HDC dc, HGLRC context) {
+    auto& state = core::State();
+    if (dc == nullptr && context == nullptr) {
+        if (!backend::Allow(Call::ReleaseCurrent)) return FALSE;
+        if (state.current != nullptr && !backend::MakeCurrent(nullptr, nullptr)) return FALSE;
+        state.current = nullptr;
+        return TRUE;
+    }
+    if (!backend::Allow(Call::MakeCurrent)) return FALSE;
+    WindowRecord* record = core::FindByDc(dc);
+    auto found = state.contexts.find(core::Key(context));
+    if (record == nullptr || found == state.contexts.end()) return FALSE;
+    if (!backend::MakeCurrent(record, found->second.native)) return FALSE;
+    state.current = context;
+    return TRUE;
+}
+
+BOOL wglDeleteContext(HGLRC context) {
+    if (!backend::Allow(Call::DeleteContext)) return FALSE;
+    auto& state = core::State();
+    auto found = state.contexts.find(core::Key(context));
+    if (found == state.contexts.end()) return FALSE;
+    if (state.current == context) {
+        backend::MakeCurrent(nullptr, nullptr);
+        state.current = nullptr;
+    }
+    bool deleted = backend::DeleteContext(found->second.native);
+    state.contexts.erase(found);
+    return deleted ? TRUE : FALSE;
+}
+
+BOOL SwapBuffers(HDC dc) {
+    if (!backend::Allow(Call::SwapBuffers)) return FALSE;
+    WindowRecord* record = core::FindByDc(dc);
+    if (record == nullptr) return FALSE;
+    bool presented = backend::Present(*record);
+    core::State().presentedSinceIdleLook = true;
+    return presented ? TRUE : FALSE;
+}

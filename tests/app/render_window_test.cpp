@@ -1,0 +1,150 @@
+// Opening and closing the render window: every failure with its box, shown after the release,
+// and the release order with its boxes when a step of the closing fails.
+#include "tests/app/viewer_fixture.h"
+
+namespace {
+
+using platform::Call;
+
+struct OpeningFailure {
+    Call call;
+    const char* text;
+    bool releasesFirst;  // the closing routine runs before the box
+};
+
+class OpeningFails : public ViewerRun, public ::testing::WithParamInterface<OpeningFailure> {};
+
+TEST_P(OpeningFails, ShowsItsBoxAfterTheReleaseAndExitsNonZero) {
+    const OpeningFailure& failure = GetParam();
+    headless::FailCall(failure.call);
+    EXPECT_NE(Run(), 0);
+    EXPECT_EQ(headless::FrameCount(), 0);
+    ASSERT_EQ(headless::Boxes().size(), 1u);
+    const headless::Box& box = headless::Boxes()[0];
+    EXPECT_EQ(box.text, failure.text);
+    EXPECT_EQ(box.caption, "ERROR");
+    EXPECT_EQ(box.type, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_EQ(box.owner, nullptr);
+    int boxAt = IndexOf("MessageBoxA");
+    int unregisterAt = IndexOf("UnregisterClassA");
+    if (failure.releasesFirst) {
+        ASSERT_GE(unregisterAt, 0);
+        EXPECT_LT(unregisterAt, boxAt) << "everything is released before the box";
+    } else {
+        EXPECT_EQ(unregisterAt, -1) << "nothing was acquired";
+    }
+    EXPECT_EQ(headless::TopLevelCount(), 0);
+    EXPECT_EQ(headless::LiveContexts(), 0);
+    EXPECT_FALSE(headless::ContextCurrent());
+    EXPECT_EQ(windowHandle, nullptr);
+    EXPECT_EQ(deviceContext, nullptr);
+    EXPECT_EQ(renderContext, nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryStep, OpeningFails,
+    ::testing::Values(OpeningFailure{Call::RegisterClass, "Failed To Register The Window Class.", false},
+                      OpeningFailure{Call::CreateWindow, "Window Creation Error.", true},
+                      OpeningFailure{Call::GetDC, "Can't Create A GL Device Context.", true},
+                      OpeningFailure{Call::ChoosePixelFormat, "Can't Find A Suitable PixelFormat.", true},
+                      OpeningFailure{Call::SetPixelFormat, "Can't Set The PixelFormat.", true},
+                      OpeningFailure{Call::CreateContext, "Can't Create A GL Rendering Context.", true},
+                      OpeningFailure{Call::MakeCurrent, "Can't Activate The GL Rendering Context.", true}),
+    [](const auto& info) { return std::string(platform::CallName(info.param.call)).substr(0, 12) + std::to_string(info.index); });
+
+TEST_F(ViewerRun, FailedReopeningAfterF1EndsWithoutAnotherClose) {
+    atFrame[2] = [] {
+        headless::FailCall(Call::CreateContext);
+        headless::KeyDown(VK_F1);
+    };
+    headless::AnswerNextBox(IDYES);
+    EXPECT_NE(Run(), 0);
+    EXPECT_EQ(Count(Call::UnregisterClass), 2) << "one close for F1, one inside the failed opening";
+    EXPECT_EQ(headless::Boxes().back().text, "Can't Create A GL Rendering Context.");
+}
+
+TEST_F(ViewerRun, ReleaseOrderOfTheClosingRoutine) {
+    atFrame[1] = [] { headless::KeyDown(VK_ESCAPE); };
+    Run();
+    int from = IndexOf("SwapBuffers");
+    int release = IndexOf("wglMakeCurrent(NULL)", from);
+    int remove = IndexOf("wglDeleteContext", from);
+    int releaseDc = IndexOf("ReleaseDC", from);
+    int destroy = IndexOf("DestroyWindow", from);
+    int unregister = IndexOf("UnregisterClassA", from);
+    EXPECT_TRUE(0 <= release && release < remove && remove < releaseDc && releaseDc < destroy && destroy < unregister);
+    EXPECT_EQ(Count(Call::RestoreDisplaySettings), 0);
+    EXPECT_EQ(headless::Boxes().size(), 0u);
+}
+
+struct ShutdownFailure {
+    Call call;
+    std::vector<std::string> boxes;
+};
+
+class ClosingStepFails : public ViewerRun, public ::testing::WithParamInterface<ShutdownFailure> {};
+
+TEST_P(ClosingStepFails, ShowsItsBoxAndRunsTheLaterSteps) {
+    const ShutdownFailure& failure = GetParam();
+    atFrame[1] = [&] {
+        headless::FailCall(failure.call);
+        headless::KeyDown(VK_ESCAPE);
+    };
+    EXPECT_EQ(Run(), static_cast<int>(VK_ESCAPE));
+    std::vector<std::string> texts;
+    for (const headless::Box& box : headless::Boxes()) {
+        texts.push_back(box.text);
+        EXPECT_EQ(box.caption, "SHUTDOWN ERROR");
+        EXPECT_EQ(box.type, MB_OK | MB_ICONINFORMATION);
+        EXPECT_EQ(box.owner, nullptr);
+    }
+    EXPECT_EQ(texts, failure.boxes);
+    EXPECT_EQ(Count(Call::UnregisterClass), 1) << "the last step always runs";
+    EXPECT_EQ(renderContext, nullptr);
+    EXPECT_EQ(deviceContext, nullptr);
+    EXPECT_EQ(windowHandle, nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryStep, ClosingStepFails,
+    ::testing::Values(
+        ShutdownFailure{Call::ReleaseCurrent, {"Release Of DC And RC Failed."}},
+        ShutdownFailure{Call::DeleteContext, {"Release Rendering Context Failed."}},
+        ShutdownFailure{Call::ReleaseDC, {"Release Device Context Failed."}},
+        // A window that is still there keeps its class registered as well.
+        ShutdownFailure{Call::DestroyWindow, {"Could Not Release hWnd.", "Could Not Unregister Class."}},
+        ShutdownFailure{Call::UnregisterClass, {"Could Not Unregister Class."}}),
+    [](const auto& info) { return "Step" + std::to_string(info.index); });
+
+TEST_F(ViewerRun, UnregisterFailureForgetsTheInstanceHandle) {
+    atFrame[1] = [] {
+        headless::FailCall(Call::UnregisterClass);
+        headless::KeyDown(VK_ESCAPE);
+    };
+    Run();
+    EXPECT_EQ(instanceHandle, nullptr);
+}
+
+TEST_F(ViewerRun, ClosingWithNothingHeldOnlyComplainsAboutTheClass) {
+    fullscreen = false;
+    CloseRenderWindow();
+    ASSERT_EQ(headless::Boxes().size(), 1u);
+    EXPECT_EQ(headless::Boxes()[0].text, "Could Not Unregister Class.");
+    EXPECT_EQ(Count(Call::DestroyWindow), 0);
+    EXPECT_EQ(Count(Call::ReleaseDC), 0);
+}
+
+TEST_F(ViewerRun, FullScreenClosingRestoresTheDesktopAndTheCursor) {
+    headless::AddMode(640, 480, 16);
+    ASSERT_EQ(OpenRenderWindow(kToggleTitle, 640, 480, 16, true), 1);
+    EXPECT_TRUE(headless::ModeChanged());
+    EXPECT_EQ(headless::CursorCounter(), -1);
+    EXPECT_EQ(headless::MainWindow()->width, 640);
+    CloseRenderWindow();
+    EXPECT_FALSE(headless::ModeChanged());
+    EXPECT_EQ(headless::CursorCounter(), 0);
+    EXPECT_TRUE(fullscreen) << "the flag is left for the caller to flip";
+    EXPECT_EQ(headless::Boxes().size(), 0u);
+}
+
+}  // namespace

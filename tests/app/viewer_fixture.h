@@ -1,0 +1,77 @@
+// Runs the whole program, ViewerMain itself, on the headless backend with a script of what the
+// user and the desktop do at given frames.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <GL/gl.h>
+
+#include <map>
+#include <string>
+
+#include "app/viewer.h"
+#include "platform/headless/headless.h"
+#include "scene/scene_state.h"
+
+class ViewerRun : public ::testing::Test {
+  protected:
+    // A run that goes on past this many frames or idle looks is stopped by a close request and
+    // fails the test: the script did not end the program.
+    static constexpr int kWatchdog = 3000;
+
+    void SetUp() override {
+        headless::Reset();
+        headless::SetScreen(800, 600, 32);
+        sceneState = SceneState{};
+        windowActive = true;
+        fullscreen = true;
+        std::memset(keyDown, 0, sizeof keyDown);
+        instanceHandle = nullptr;
+        windowHandle = nullptr;
+        deviceContext = nullptr;
+        renderContext = nullptr;
+        pixelFormatRequest = PIXELFORMATDESCRIPTOR{};
+    }
+
+    void TearDown() override { headless::Reset(); }
+
+    // Actions by frame number and by idle-look number.
+    std::map<int, std::function<void()>> atFrame;
+    std::map<int, std::function<void()>> atIdle;
+    bool watchdogFired = false;
+
+    int Run() {
+        headless::OnFrame([this](int frame) {
+            if (auto it = atFrame.find(frame); it != atFrame.end()) it->second();
+            Watch(frame);
+        });
+        headless::OnIdle([this](int idle) {
+            if (auto it = atIdle.find(idle); it != atIdle.end()) it->second();
+            Watch(idle);
+        });
+        int status = ViewerMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOW);
+        EXPECT_FALSE(watchdogFired) << "the script never ended the program";
+        return status;
+    }
+
+    static int Count(platform::Call call) { return headless::CallCount(call); }
+
+    // Index of the first call log entry with that name at or after `from`; -1 when none.
+    static int IndexOf(const std::string& name, int from = 0) {
+        auto names = headless::CallNames();
+        for (int i = from; i < static_cast<int>(names.size()); ++i) {
+            if (names[i] == name) return i;
+        }
+        return -1;
+    }
+
+  private:
+    void Watch(int n) {
+        if (n == kWatchdog && !watchdogFired) {
+            watchdogFired = true;
+            headless::CloseRequest();
+        }
+    }
+};

@@ -1,0 +1,305 @@
+// The loop and the window procedure, through ViewerMain: quitting, the full-screen toggle,
+// minimising, system commands and panel commands.
+#include "tests/app/viewer_fixture.h"
+
+namespace {
+
+using platform::Call;
+
+TEST_F(ViewerRun, StartsWindowedOverTheWholeScreenWithTheStartupTitle) {
+    headless::SetScreen(1024, 768, 24);
+    atFrame[1] = [] {
+        const platform::WindowRecord* window = headless::MainWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->text, kStartupTitle);
+        EXPECT_EQ(window->x, 0);
+        EXPECT_EQ(window->y, 0);
+        EXPECT_EQ(window->width, 1024);
+        EXPECT_EQ(window->height, 768);
+        EXPECT_EQ(window->style, WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+        EXPECT_EQ(window->exStyle, WS_EX_APPWINDOW | WS_EX_WINDOWEDGE);
+        EXPECT_TRUE(window->visible);
+        EXPECT_FALSE(fullscreen);
+        EXPECT_EQ(GetFocus(), windowHandle);
+        EXPECT_EQ(pixelFormatRequest.dwFlags, 37u);
+        EXPECT_EQ(pixelFormatRequest.cColorBits, 16);
+        EXPECT_EQ(pixelFormatRequest.cDepthBits, 16);
+        headless::KeyDown(VK_ESCAPE);
+    };
+    EXPECT_EQ(Run(), static_cast<int>(VK_ESCAPE));
+    EXPECT_EQ(headless::Boxes().size(), 0u);
+}
+
+TEST_F(ViewerRun, EscapeExitStatusIsTheWParamOfTheLastMessageTaken) {
+    atFrame[3] = [] {
+        headless::KeyDown(VK_ESCAPE);
+        headless::Deliver();
+        headless::Post(WM_NULL, 77, 0);
+    };
+    EXPECT_EQ(Run(), 77);
+    EXPECT_EQ(headless::FrameCount(), 3) << "the pass that sees Escape draws no frame";
+    EXPECT_EQ(headless::TopLevelCount(), 0);
+    EXPECT_EQ(Count(Call::UnregisterClass), 1);
+}
+
+TEST_F(ViewerRun, ClosingTheWindowEndsWithZero) {
+    atFrame[2] = [] { headless::CloseRequest(); };
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Count(Call::DestroyWindow), 1) << "the window is destroyed once, by the closing routine";
+    EXPECT_EQ(headless::LiveContexts(), 0);
+}
+
+TEST_F(ViewerRun, SystemCloseCommandEndsThroughWmClose) {
+    atFrame[2] = [] { headless::Post(WM_SYSCOMMAND, SC_CLOSE, 0); };
+    EXPECT_EQ(Run(), 0);
+    EXPECT_GE(Count(Call::DefWindowProc), 1);
+}
+
+TEST_F(ViewerRun, AltF4EndsThroughTheSystemCloseCommand) {
+    atFrame[2] = [] {
+        headless::KeyDown(VK_MENU);
+        headless::KeyDown(VK_F4);
+    };
+    EXPECT_EQ(Run(), 0);
+    EXPECT_FALSE(keyDown[VK_F4]) << "system keys are not recorded";
+}
+
+TEST_F(ViewerRun, EscapeIsIgnoredWhileMinimisedAndFramesStop) {
+    int framesWhenMinimised = -1;
+    atFrame[2] = [] { headless::Minimize(); };
+    atIdle[3] = [&] {
+        EXPECT_FALSE(windowActive);
+        framesWhenMinimised = headless::FrameCount();
+        headless::KeyDown(VK_ESCAPE);
+    };
+    atIdle[40] = [&] {
+        EXPECT_EQ(headless::FrameCount(), framesWhenMinimised) << "no frame while minimised";
+        EXPECT_TRUE(headless::MainWindow() != nullptr) << "Escape did not end the program";
+        headless::Restore();
+    };
+    EXPECT_EQ(Run(), static_cast<int>(VK_ESCAPE));
+    EXPECT_TRUE(windowActive);
+    EXPECT_EQ(framesWhenMinimised, 2);
+    EXPECT_GE(headless::IdleCount(), 40) << "the idle loop gives the processor back on every empty look";
+}
+
+TEST_F(ViewerRun, MinimiseAndRestoreToggleActivityAndPassTheSizes) {
+    atFrame[2] = [] { headless::Minimize(); };
+    atIdle[2] = [] {
+        EXPECT_FALSE(windowActive);
+        // The 0 x 0 size reached the projection: a viewport of 100 x 101 (the zero height becomes 1).
+        GLint viewport[4] = {};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(viewport[2], 100);
+        EXPECT_EQ(viewport[3], 101);
+        headless::Restore();
+    };
+    atFrame[3] = [] {
+        EXPECT_TRUE(windowActive);
+        GLint viewport[4] = {};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(viewport[2], 900);
+        EXPECT_EQ(viewport[3], 700);
+        headless::CloseRequest();
+    };
+    EXPECT_EQ(Run(), 0);
+}
+
+TEST_F(ViewerRun, BackgroundWindowKeepsRendering) {
+    atFrame[2] = [] { headless::Focus(false); };
+    atFrame[5] = [] {
+        EXPECT_TRUE(windowActive);
+        headless::KeyDown(VK_ESCAPE);
+    };
+    EXPECT_EQ(Run(), static_cast<int>(VK_ESCAPE));
+    EXPECT_EQ(headless::FrameCount(), 5);
+}
+
+TEST_F(ViewerRun, ScreenSaverAndMonitorPowerDownAreSwallowed) {
+    atFrame[2] = [] {
+        int defaultsBefore = Count(Call::DefWindowProc);
+        EXPECT_EQ(headless::Send(WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
+        EXPECT_EQ(headless::Send(WM_SYSCOMMAND, SC_MONITORPOWER, 0), 0);
+        EXPECT_EQ(Count(Call::DefWindowProc), defaultsBefore);
+        EXPECT_FALSE(headless::ScreenSaverAllowed());
+        // Compared as a whole: another value in the low bits is not swallowed.
+        headless::Send(WM_SYSCOMMAND, SC_SCREENSAVE | 1, 0);
+        EXPECT_EQ(Count(Call::DefWindowProc), defaultsBefore + 1);
+        headless::CloseRequest();
+    };
+    EXPECT_EQ(Run(), 0);
+}
+
+TEST_F(ViewerRun, EveryPanelCommandTakesEffectOnTheFollowingFrame) {
+    struct Step {
+        int id;
+        std::function<void()> check;
+    };
+    const Step steps[] = {
+        {1004, [] { EXPECT_EQ(sceneState.sceneMode, 5); }},
+        {1008, [] { EXPECT_EQ(sceneState.sceneMode, 8); }},
+        {1014, [] { EXPECT_EQ(sceneState.sceneMode, 14); }},
+        {1203, [] { EXPECT_EQ(sceneState.sceneMode, 23); }},
+        {1201, [] { EXPECT_FLOAT_EQ(sceneState.tourSpeed, 0.8f); }},
+        {1200, [] { EXPECT_EQ(sceneState.tourSpeed, 0.2f); }},
+        {1202, [] { EXPECT_EQ(sceneState.captionMode, 2); }},
+        {1204, [] { EXPECT_EQ(sceneState.colorScheme, 2); }},
+    };
+    int frame = 2;
+    for (const Step& step : steps) {
+        atFrame[frame] = [&step] { headless::Post(WM_COMMAND, MAKEWPARAM(step.id, BN_CLICKED), 0); };
+        atFrame[frame + 1] = [&step] { step.check(); };
+        frame += 2;
+    }
+    atFrame[frame] = [] { headless::KeyDown(VK_ESCAPE); };
+    Run();
+}
+
+TEST_F(ViewerRun, UnlistedCommandIdsReachTheDefaultProcedure) {
+    atFrame[2] = [] {
+        for (WORD id : {WORD(1007), WORD(999), WORD(1205), WORD(0xFFFF)}) {
+            SceneState before = sceneState;
+            int defaults = Count(Call::DefWindowProc);
+            headless::Send(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+            EXPECT_EQ(Count(Call::DefWindowProc), defaults + 1) << id;
+            EXPECT_EQ(std::memcmp(&before, &sceneState, sizeof before), 0) << id;
+        }
+        int defaults = Count(Call::DefWindowProc);
+        EXPECT_EQ(headless::Send(WM_COMMAND, MAKEWPARAM(1000, 0), 0), 0);
+        EXPECT_EQ(Count(Call::DefWindowProc), defaults) << "a listed id is handled";
+        headless::CloseRequest();
+    };
+    EXPECT_EQ(Run(), 0);
+}
+
+TEST_F(ViewerRun, ButtonClicksSteerTheShowAndNeverTakeTheFocus) {
+    atFrame[2] = [] {
+        auto buttons = headless::Buttons();
+        EXPECT_EQ(buttons.size(), 18u) << "the zero-width auto-start button cannot be seen";
+        EXPECT_EQ(headless::AllButtons().size(), 19u);
+        EXPECT_FALSE(headless::Click(1014));
+        EXPECT_TRUE(headless::Click(1204));
+        EXPECT_TRUE(headless::Click(1010));
+    };
+    atFrame[3] = [] {
+        EXPECT_EQ(sceneState.colorScheme, 2);
+        EXPECT_EQ(sceneState.sceneMode, 10);
+        EXPECT_EQ(GetFocus(), windowHandle);
+        headless::KeyDown(VK_ESCAPE);  // keys still reach the window after a click
+    };
+    EXPECT_EQ(Run(), static_cast<int>(VK_ESCAPE));
+}
+
+TEST_F(ViewerRun, KeyCodesOutsideTheTableAreIgnored) {
+    atFrame[2] = [] {
+        headless::Post(WM_KEYDOWN, 256, 0);
+        headless::Post(WM_KEYDOWN, WPARAM(-1), 0);
+        headless::Post(WM_KEYUP, 100000, 0);
+    };
+    atFrame[3] = [] { headless::KeyDown(VK_ESCAPE); };
+    EXPECT_EQ(Run(), static_cast<int>(VK_ESCAPE));
+}
+
+TEST_F(ViewerRun, F1ReopensFullScreenAt640x480AndRestartsTheShow) {
+    headless::SetScreen(1024, 768, 32);
+    headless::AddMode(640, 480, 16);
+    std::int32_t counterBefore = 0;
+    int reopenFrame = 0;
+    atFrame[40] = [&] {
+        sceneState.sceneMode = 7;
+        sceneState.tourClock = 18000;
+        counterBefore = sceneState.frameCounter;
+        headless::KeyDown(VK_F1);
+    };
+    // The frame after the key is still drawn in the old window; the toggle follows it.
+    atFrame[42] = [&] {
+        reopenFrame = 42;
+        const platform::WindowRecord* window = headless::MainWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->text, "Mivo's OpenGL Framework");
+        EXPECT_TRUE(fullscreen);
+        EXPECT_TRUE(headless::FullScreen());
+        EXPECT_EQ(window->width, 640);
+        EXPECT_EQ(window->height, 480);
+        EXPECT_EQ(window->style, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+        EXPECT_EQ(window->exStyle, WS_EX_APPWINDOW);
+        EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 640);
+        EXPECT_FALSE(headless::CursorVisible());
+        EXPECT_EQ(sceneState.sceneMode, 23) << "the show restarts at the splash";
+        EXPECT_FLOAT_EQ(sceneState.tourClock, 1400 + 1.92f);
+        EXPECT_EQ(sceneState.frameCounter, counterBefore + 2) << "the frame counter runs on";
+        EXPECT_EQ(headless::AllButtons().size(), 19u) << "the panel is built again";
+        headless::KeyUp(VK_F1);
+        headless::KeyDown(VK_F1);
+    };
+    atFrame[44] = [] {
+        const platform::WindowRecord* window = headless::MainWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->text, "Mivo's OpenGL Framework");
+        EXPECT_FALSE(fullscreen);
+        EXPECT_FALSE(headless::ModeChanged()) << "the desktop mode is back";
+        EXPECT_TRUE(headless::CursorVisible());
+        EXPECT_EQ(window->width, 1024) << "windowed, the window covers the desktop again";
+        headless::KeyDown(VK_ESCAPE);
+    };
+    EXPECT_EQ(Run(), static_cast<int>(VK_ESCAPE));
+    EXPECT_EQ(reopenFrame, 42);
+    EXPECT_EQ(Count(Call::CreateWindow), 3);
+    EXPECT_EQ(Count(Call::RestoreDisplaySettings), 1);
+    EXPECT_EQ(headless::LiveContexts(), 0);
+}
+
+TEST_F(ViewerRun, EscapeAndF1InOnePassReopenThenQuit) {
+    atFrame[2] = [] {
+        headless::Post(WM_KEYDOWN, VK_ESCAPE, 0);
+        headless::Post(WM_KEYDOWN, VK_F1, 0);
+    };
+    headless::AnswerNextBox(IDYES);  // no 640 x 480 x 16 mode here
+    EXPECT_EQ(Run(), static_cast<int>(VK_F1));
+    EXPECT_EQ(headless::FrameCount(), 2) << "no frame is drawn after the pass that saw Escape";
+    EXPECT_EQ(Count(Call::CreateWindow), 2);
+    EXPECT_EQ(Count(Call::DestroyWindow), 2);
+    EXPECT_EQ(Count(Call::UnregisterClass), 2);
+    ASSERT_EQ(headless::Boxes().size(), 1u);
+    EXPECT_EQ(headless::Boxes()[0].caption, "Mivo GL");
+}
+
+TEST_F(ViewerRun, MissingFullScreenModeAskedAndYesStaysWindowed) {
+    atFrame[2] = [] { headless::KeyDown(VK_F1); };
+    headless::AnswerNextBox(IDYES);
+    atFrame[4] = [] {
+        ASSERT_EQ(headless::Boxes().size(), 1u);
+        const headless::Box& box = headless::Boxes()[0];
+        EXPECT_EQ(box.text,
+                  "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?");
+        EXPECT_EQ(box.caption, "Mivo GL");
+        EXPECT_EQ(box.type, MB_YESNO | MB_ICONEXCLAMATION);
+        EXPECT_EQ(box.owner, nullptr);
+        EXPECT_FALSE(fullscreen);
+        EXPECT_FALSE(headless::FullScreen());
+        EXPECT_EQ(headless::MainWindow()->text, "Mivo's OpenGL Framework");
+        EXPECT_EQ(headless::MainWindow()->style & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
+        EXPECT_TRUE(headless::CursorVisible());
+        headless::KeyDown(VK_ESCAPE);
+    };
+    EXPECT_EQ(Run(), static_cast<int>(VK_ESCAPE));
+    EXPECT_EQ(Count(Call::RestoreDisplaySettings), 0) << "closing does not touch the display mode";
+}
+
+TEST_F(ViewerRun, MissingFullScreenModeAnsweredNoEndsWithFailure) {
+    atFrame[2] = [] { headless::KeyDown(VK_F1); };
+    headless::AnswerNextBox(IDNO);
+    int status = Run();
+    EXPECT_NE(status, 0) << "a window that could not be opened is a failure";
+    ASSERT_EQ(headless::Boxes().size(), 2u);
+    const headless::Box& last = headless::Boxes()[1];
+    EXPECT_EQ(last.text, "Program Will Now Close.");
+    EXPECT_EQ(last.caption, "ERROR");
+    EXPECT_EQ(last.type, MB_OK | MB_ICONSTOP);
+    EXPECT_EQ(Count(Call::RegisterClass), 2);
+    EXPECT_EQ(Count(Call::UnregisterClass), 1) << "the class of the second opening stays registered";
+    EXPECT_EQ(Count(Call::CreateWindow), 1);
+    EXPECT_EQ(headless::TopLevelCount(), 0);
+}
+
+}  // namespace

@@ -10,7 +10,9 @@
 
 #define WINAPI
 #define CALLBACK
+#ifndef APIENTRY
 #define APIENTRY
+#endif
 
 using BOOL = int;
 using BYTE = std::uint8_t;

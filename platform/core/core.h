@@ -65,7 +65,7 @@ namespace core {
 
 WindowRecord* Find(HWND window);
 WindowRecord* FindByDc(HDC dc);
-// The visible top-level window records, oldest first.
+// The top-level window records, visible or not, oldest first.
 std::vector<WindowRecord*> TopLevelWindows();
 // The children of a window in creation order.
 std::vector<WindowRecord*> Children(HWND parent);

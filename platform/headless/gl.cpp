@@ -1,0 +1,252 @@
+// GL for the headless backend: Mesa's surfaceless EGL platform (no X server, software
+// rendering where there is no GPU), a compatibility-profile context so fixed-function GL 1.1
+// works, and one pbuffer per window as its drawable, made when the pixel format is set and
+// kept at the window's client size. Presenting draws the push buttons and finishes the frame.
+#include "platform/headless/state.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace headless::detail {
+
+namespace {
+
+// Initialises the display once per process; false (said once on stderr) when EGL has no
+// surfaceless platform or no config with an RGBA8 pbuffer, a depth buffer and desktop GL.
+bool EnsureDisplay() {
+    Egl& egl = Get().egl;
+    if (egl.tried) return egl.config != nullptr;
+    egl.tried = true;
+    auto getPlatformDisplay =
+        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (getPlatformDisplay == nullptr) {
+        std::fprintf(stderr, "headless: EGL has no eglGetPlatformDisplayEXT\n");
+        return false;
+    }
+    EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) {
+        std::fprintf(stderr, "headless: no surfaceless EGL display (error 0x%x)\n", eglGetError());
+        return false;
+    }
+    egl.display = display;
+    for (EGLint depth : {24, 16}) {
+        const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                                 EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
+                                 EGL_DEPTH_SIZE, depth, EGL_NONE};
+        EGLConfig config = nullptr;
+        EGLint found = 0;
+        if (eglChooseConfig(display, wanted, &config, 1, &found) && found == 1) {
+            egl.config = config;
+            return true;
+        }
+    }
+    std::fprintf(stderr, "headless: no RGBA8 pbuffer config with depth for desktop GL\n");
+    return false;
+}
+
+EGLDisplay Display() { return Get().egl.display; }
+
+bool MakeDrawable(NativeWindow& window, int width, int height) {
+    const EGLint size[] = {EGL_WIDTH, std::max(width, 1), EGL_HEIGHT, std::max(height, 1), EGL_NONE};
+    EGLSurface surface = eglCreatePbufferSurface(Display(), Get().egl.config, size);
+    if (surface == EGL_NO_SURFACE) return false;
+    window.surface = surface;
+    window.surfaceWidth = size[1];
+    window.surfaceHeight = size[3];
+    return true;
+}
+
+void Release() {
+    Session& s = Now();
+    if (s.currentContext != EGL_NO_CONTEXT) eglMakeCurrent(Display(), EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    s.currentWindow = nullptr;
+    s.currentContext = EGL_NO_CONTEXT;
+}
+
+// The push buttons over the frame: flat light faces with a dark one-pixel border, a darker
+// face while held. Every state touched is saved first and restored after, so the program's
+// next frame starts from the state it left.
+void DrawButtons(const platform::WindowRecord& window, int width, int height) {
+    auto buttons = platform::core::DrawableButtons(window.handle);
+    if (buttons.empty()) return;
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, width, height, 0, -1, 1);  // client pixels, y down
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glViewport(0, 0, width, height);
+    for (GLenum cap : {GL_LIGHTING, GL_DEPTH_TEST, GL_TEXTURE_1D, GL_TEXTURE_2D, GL_BLEND, GL_CULL_FACE, GL_FOG,
+                       GL_ALPHA_TEST, GL_STENCIL_TEST, GL_SCISSOR_TEST, GL_COLOR_MATERIAL, GL_COLOR_LOGIC_OP,
+                       GL_POLYGON_STIPPLE, GL_CLIP_PLANE0, GL_CLIP_PLANE1, GL_CLIP_PLANE2, GL_CLIP_PLANE3,
+                       GL_CLIP_PLANE4, GL_CLIP_PLANE5}) {
+        glDisable(cap);
+    }
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glBegin(GL_QUADS);
+    for (const platform::WindowRecord* button : buttons) {
+        const int x0 = button->x, y0 = button->y, x1 = button->x + button->width, y1 = button->y + button->height;
+        glColor3ub(64, 64, 64);
+        glVertex2i(x0, y0), glVertex2i(x1, y0), glVertex2i(x1, y1), glVertex2i(x0, y1);
+        if (button->width > 2 && button->height > 2) {
+            if (button->pressed) glColor3ub(160, 160, 160);
+            else glColor3ub(212, 208, 200);
+            glVertex2i(x0 + 1, y0 + 1), glVertex2i(x1 - 1, y0 + 1), glVertex2i(x1 - 1, y1 - 1),
+                glVertex2i(x0 + 1, y1 - 1);
+        }
+    }
+    glEnd();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib();  // restores the matrix mode too
+}
+
+}  // namespace
+
+void ResizeDrawable(NativeWindow& window, int width, int height) {
+    if (window.surface == EGL_NO_SURFACE || width <= 0 || height <= 0) return;
+    if (window.surfaceWidth == width && window.surfaceHeight == height) return;
+    EGLSurface old = window.surface;
+    if (!MakeDrawable(window, width, height)) return;  // keeps drawing at the old size
+    Session& s = Now();
+    if (s.currentWindow == window.handle) {
+        eglMakeCurrent(Display(), window.surface, window.surface, s.currentContext);
+    }
+    eglDestroySurface(Display(), old);
+}
+
+void DestroyDrawable(NativeWindow& window) {
+    if (window.surface == EGL_NO_SURFACE) return;
+    if (Now().currentWindow == window.handle) Release();
+    eglDestroySurface(Display(), window.surface);
+    window.surface = EGL_NO_SURFACE;
+}
+
+void ReleaseGl() {
+    Session& s = Now();
+    Release();
+    for (EGLContext context : s.contexts) eglDestroyContext(Display(), context);
+    s.contexts.clear();
+    for (auto& window : s.windows) DestroyDrawable(*window);
+}
+
+}  // namespace headless::detail
+
+namespace platform::backend {
+
+using namespace headless::detail;
+
+int ChoosePixelFormat(WindowRecord&, const PIXELFORMATDESCRIPTOR& request) {
+    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
+    if ((request.dwFlags & needed) != needed || request.iPixelType != PFD_TYPE_RGBA) return 0;
+    return EnsureDisplay() ? 1 : 0;  // the one format: RGBA8 with a depth buffer
+}
+
+bool SetPixelFormat(WindowRecord& record, int format, const PIXELFORMATDESCRIPTOR&) {
+    NativeWindow* window = FindNative(record.handle);
+    if (format != 1 || window == nullptr || !EnsureDisplay()) return false;
+    if (window->surface != EGL_NO_SURFACE) return true;
+    return MakeDrawable(*window, record.width, record.height);
+}
+
+void* CreateContext(WindowRecord& record) {
+    NativeWindow* window = FindNative(record.handle);
+    if (window == nullptr || window->surface == EGL_NO_SURFACE) return nullptr;
+    if (!eglBindAPI(EGL_OPENGL_API)) return nullptr;
+    const EGLint compatibility[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT,
+                                    EGL_NONE};
+    EGLContext context = eglCreateContext(Display(), Get().egl.config, EGL_NO_CONTEXT, compatibility);
+    if (context == EGL_NO_CONTEXT) return nullptr;
+    Now().contexts.insert(context);
+    return context;
+}
+
+bool MakeCurrent(WindowRecord* record, void* context) {
+    Session& s = Now();
+    if (record == nullptr && context == nullptr) {
+        Release();
+        return true;
+    }
+    NativeWindow* window = record ? FindNative(record->handle) : nullptr;
+    if (window == nullptr || window->surface == EGL_NO_SURFACE || s.contexts.count(context) == 0) return false;
+    if (!eglMakeCurrent(Display(), window->surface, window->surface, context)) return false;
+    s.currentWindow = window->handle;
+    s.currentContext = context;
+    return true;
+}
+
+bool DeleteContext(void* context) {
+    Session& s = Now();
+    if (s.contexts.count(context) == 0) return false;
+    if (s.currentContext == context) Release();
+    eglDestroyContext(Display(), context);
+    s.contexts.erase(context);
+    return true;
+}
+
+bool Present(WindowRecord& record) {
+    Session& s = Now();
+    NativeWindow* window = FindNative(record.handle);
+    // Only the context current on this window can have drawn its frame.
+    if (window == nullptr || s.currentWindow != window->handle) return false;
+    DrawButtons(record, window->surfaceWidth, window->surfaceHeight);
+    glFinish();
+    int number = ++s.frames;
+    auto hook = s.onFrame;  // the hook may replace itself
+    if (hook) hook(number);
+    return true;
+}
+
+}  // namespace platform::backend
+
+namespace headless {
+
+using namespace detail;
+
+std::uint32_t Frame::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return 0;
+    const std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
+Frame ReadPixels() {
+    Frame frame;
+    NativeWindow* window = FindNative(Now().currentWindow);
+    if (window == nullptr) return frame;
+    frame.width = window->surfaceWidth;
+    frame.height = window->surfaceHeight;
+    std::vector<std::uint8_t> bottomUp(static_cast<std::size_t>(frame.width) * frame.height * 4);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+    glReadPixels(0, 0, frame.width, frame.height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    glPopClientAttrib();
+    const std::size_t row = static_cast<std::size_t>(frame.width) * 4;
+    frame.rgba.resize(bottomUp.size());
+    for (int y = 0; y < frame.height; ++y) {
+        std::copy_n(&bottomUp[(frame.height - 1 - y) * row], row, &frame.rgba[y * row]);
+    }
+    return frame;
+}
+
+bool ContextCurrent() { return Now().currentContext != EGL_NO_CONTEXT; }
+int LiveContexts() { return static_cast<int>(Now().contexts.size()); }
+
+int LiveSurfaces() {
+    int count = 0;
+    for (auto& window : Now().windows) count += window->surface != EGL_NO_SURFACE ? 1 : 0;
+    return count;
+}
+
+}  // namespace headless

@@ -1,0 +1,150 @@
+// Test control of the headless backend: the screen and its modes, injected failures, the call
+// log, scripted message-box answers, input as a user or the desktop would give it, per-frame and
+// idle hooks, the push buttons, and the pixels of the frame being presented.
+// Everything here acts on the one process-wide platform state; tests start with Reset().
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+
+namespace headless {
+
+// A fresh platform: every window, class, context and message of the core dropped, the screen
+// back to 800 x 600 x 32 with no other mode, no failures, no scripts, no hooks, empty logs.
+// The EGL display itself stays initialised for the life of the process.
+void Reset();
+
+// ---- Screen and display modes ----
+
+// The desktop mode (what the screen shows when nothing switched it).
+void SetScreen(int width, int height, int bitsPerPixel);
+// A mode the display can switch to for full screen (the desktop mode is not implied).
+void AddMode(int width, int height, int bitsPerPixel);
+platform::backend::DisplayMode CurrentMode();
+// True while a full-screen mode change is in effect.
+bool ModeChanged();
+
+// ---- Injected failures and the call log ----
+
+// The nth call of that kind from now on, and the count - 1 after it, are refused (the contract
+// function fails as its Windows namesake would). count <= 0 refuses every call from the nth on.
+void FailCall(platform::Call call, int nth = 1, int count = 1);
+
+struct CallEntry {
+    platform::Call call;
+    bool allowed;
+};
+// Every traced call since Reset, in order.
+const std::vector<CallEntry>& Calls();
+// The same, as "name" for allowed and "name!" for refused calls, for readable comparisons.
+std::vector<std::string> CallNames();
+// How many calls of that kind were made since Reset (refused ones included).
+int CallCount(platform::Call call);
+
+// ---- Message boxes ----
+
+struct Box {
+    HWND owner;
+    std::string text;          // UTF-8, as the backend received it
+    std::string caption;       // UTF-8
+    std::string textBytes;     // the Windows-1251 bytes the program passed
+    std::string captionBytes;  // Windows-1251
+    UINT type;
+    int answer;  // what the box returned; 0 means it "could not be shown"
+};
+// Answers for the next boxes, in order. An answer that is not one of the box's buttons is a
+// script error: the box takes its default button instead and ScriptErrors() counts it.
+// Answer 0 makes that box impossible to show (the core then falls back to the default).
+void AnswerNextBox(int answer);
+// Boxes shown since Reset.
+const std::vector<Box>& Boxes();
+int ScriptErrors();
+
+// ---- Input ----
+// Input goes to the newest top-level window. Like native events it is turned into messages
+// when the program next looks at its queue (PeekMessageA), or at once by Deliver().
+
+void KeyDown(WPARAM vk);  // auto-repeat when the key is already down
+void KeyUp(WPARAM vk);
+void Minimize();
+void Restore();  // back to the client size the window had
+void CloseRequest();
+void Focus(bool gained);
+void Resize(int clientWidth, int clientHeight);
+void PointerDown(int x, int y);  // client coordinates of the top-level window
+void PointerMove(int x, int y);
+void PointerUp(int x, int y);
+// Press and release at the centre of the push button with that control id; false (and nothing
+// queued) when no such button can be seen and hit now.
+bool Click(int controlId);
+// Turns the queued input into messages now.
+void Deliver();
+// Straight to the newest top-level window: queued, or its procedure called now. False / 0
+// when there is no window.
+bool Post(UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam);
+
+// ---- Hooks and counters ----
+
+// Runs inside each SwapBuffers after the frame (buttons included) is complete and before it
+// returns; frameNo counts presented frames from 1. A hook may inject input and read pixels.
+void OnFrame(std::function<void(int frameNo)> hook);
+// Runs each time the loop idles (PeekMessageA found nothing and no frame came since); idleNo
+// counts from 1. Lets a script act while the window is minimised and no frames come.
+void OnIdle(std::function<void(int idleNo)> hook);
+int FrameCount();
+int IdleCount();
+
+// ---- Windows and buttons ----
+
+// The newest live top-level window, hidden or not; null when there is none.
+const platform::WindowRecord* MainWindow();
+int TopLevelCount();
+// True when the newest top-level window was created full screen (WS_POPUP after a mode change).
+bool FullScreen();
+
+struct Button {
+    HWND handle;
+    int id;
+    std::string text;  // Windows-1251 bytes
+    int x, y, width, height;
+    bool visible;
+    bool pressed;
+};
+// The push buttons of the main window that can be seen and hit, in creation order.
+std::vector<Button> Buttons();
+// Every child of the main window, zero-sized and hidden ones included.
+std::vector<Button> AllButtons();
+
+// ---- Desktop state ----
+
+bool CursorVisible();
+int CursorCounter();
+// True until a top-level window is created (it holds the screen saver off), and again once
+// default processing let SC_SCREENSAVE or SC_MONITORPOWER through.
+bool ScreenSaverAllowed();
+// True while a GL context is current on this thread.
+bool ContextCurrent();
+// GL contexts and drawables not yet released.
+int LiveContexts();
+int LiveSurfaces();
+
+// ---- Pixels ----
+
+struct Frame {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;  // rows top first
+    // The pixel at (x, y) from the top-left corner as 0xRRGGBBAA.
+    std::uint32_t At(int x, int y) const;
+};
+// The drawable of the current context as it is now: inside OnFrame that is the presented frame
+// with the buttons drawn over it (flat light faces with a dark border, darker while pressed;
+// no captions). Empty when no context is current.
+Frame ReadPixels();
+
+}  // namespace headless

@@ -12,7 +12,7 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
   # real-window tests: a private X server, input and screenshots
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool libx11-dev imagemagick
 )
 if [[ "${1:-}" == "--fuzz" ]]; then
   packages+=(clang libclang-rt-14-dev)

@@ -1,0 +1,30 @@
+// The push-button overlay: classic bevelled buttons with their labels, drawn with GL 1.1 over
+// the program's frame just before it is presented, leaving the program's GL state as it was.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/core/core.h"
+#include "platform/sdl/sdl_text.h"
+
+namespace platform::sdl {
+
+// A label uploaded into one GL context (GL 1.1: the texture has power-of-two sides).
+struct LabelTexture {
+    unsigned int name = 0;  // 0: the label has no ink (or no font)
+    int width = 0;
+    int height = 0;
+    int textureWidth = 0;
+    int textureHeight = 0;
+};
+// Per context, keyed by the label's Windows-1251 text. The textures die with their context.
+using LabelCache = std::unordered_map<std::string, LabelTexture>;
+
+// Draws the buttons into the current context's back buffer, whose client area is
+// clientWidth x clientHeight pixels with button coordinates measured from its top-left corner.
+void DrawButtons(const std::vector<const WindowRecord*>& buttons, int clientWidth, int clientHeight,
+                 LabelCache& labels, LabelFont& font);
+
+}  // namespace platform::sdl

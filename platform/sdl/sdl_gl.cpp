@@ -1,0 +1,207 @@
+// GL drawables and contexts of SDL windows: the one pixel format offered, contexts handed out
+// as HGLRC, and presenting (button overlay, swap, pacing to the display's refresh rate).
+#include <cstdio>
+#include <iterator>
+
+#include "platform/sdl/sdl_backend.h"
+
+namespace platform::sdl {
+namespace {
+
+// The only pixel format: a double-buffered RGBA window format shaped by the request.
+constexpr int kWindowFormat = 1;
+// Swaps returning within this share of the refresh interval do not wait for vertical blank.
+constexpr double kFastSwapShare = 0.5;
+// That many such swaps in a row and the backend paces presentation itself.
+constexpr int kFastSwapsToSelfPace = 10;
+constexpr int kDefaultRefreshHz = 60;
+
+// Channel sizes for a bare colour depth; SDL treats them as minimums, like a request.
+struct ChannelBits {
+    int colourBits, red, green, blue;
+};
+// up to colour bits  red green blue
+constexpr ChannelBits kChannelSplits[] = {
+    {8, 3, 3, 2},
+    {16, 5, 6, 5},
+    {32, 8, 8, 8},
+};
+
+GlAttributes AttributesFor(const PIXELFORMATDESCRIPTOR& pfd) {
+    const ChannelBits* split = &kChannelSplits[std::size(kChannelSplits) - 1];
+    for (const ChannelBits& candidate : kChannelSplits) {
+        if (pfd.cColorBits <= candidate.colourBits) {
+            split = &candidate;
+            break;
+        }
+    }
+    GlAttributes a;
+    a.redBits = pfd.cRedBits ? pfd.cRedBits : split->red;
+    a.greenBits = pfd.cGreenBits ? pfd.cGreenBits : split->green;
+    a.blueBits = pfd.cBlueBits ? pfd.cBlueBits : split->blue;
+    a.alphaBits = pfd.cAlphaBits;
+    a.depthBits = pfd.cDepthBits;
+    a.stencilBits = pfd.cStencilBits;
+    a.accumRedBits = pfd.cAccumRedBits ? pfd.cAccumRedBits : pfd.cAccumBits / 4;
+    a.accumGreenBits = pfd.cAccumGreenBits ? pfd.cAccumGreenBits : pfd.cAccumBits / 4;
+    a.accumBlueBits = pfd.cAccumBlueBits ? pfd.cAccumBlueBits : pfd.cAccumBits / 4;
+    a.accumAlphaBits = pfd.cAccumAlphaBits ? pfd.cAccumAlphaBits : pfd.cAccumBits / 4;
+    a.doubleBuffer = (pfd.dwFlags & PFD_DOUBLEBUFFER) != 0;
+    a.stereo = (pfd.dwFlags & PFD_STEREO) != 0;
+    return a;
+}
+
+Context* Known(void* handle) {
+    for (const auto& context : State().contexts)
+        if (context.get() == handle) return context.get();
+    return nullptr;
+}
+
+void StartPacing(Window& window) {
+    window.pacer = SwapPacer{};
+    window.pacer.selfPaced = SDL_GL_SetSwapInterval(1) != 0;
+}
+
+double RefreshIntervalSeconds(SDL_Window* sdl) {
+    SDL_DisplayMode mode{};
+    const int display = SDL_GetWindowDisplayIndex(sdl);
+    const int hz = (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0)
+                       ? mode.refresh_rate
+                       : kDefaultRefreshHz;
+    return 1.0 / hz;
+}
+
+// After a swap: notices swaps that do not wait for the display and then waits out the rest of
+// each refresh interval here, so frames keep the display's pace.
+void Pace(Window& window) {
+    SwapPacer& pacer = window.pacer;
+    const Uint64 frequency = SDL_GetPerformanceFrequency();
+    const auto interval = static_cast<Uint64>(RefreshIntervalSeconds(window.sdl) * double(frequency));
+    Uint64 now = SDL_GetPerformanceCounter();
+    if (!pacer.selfPaced && pacer.lastSwap) {
+        const bool fast = now - pacer.lastSwap < static_cast<Uint64>(double(interval) * kFastSwapShare);
+        pacer.fastSwaps = fast ? pacer.fastSwaps + 1 : 0;
+        pacer.selfPaced = pacer.fastSwaps >= kFastSwapsToSelfPace;
+    }
+    if (pacer.selfPaced) {
+        const Uint64 deadline = pacer.lastDeadline + interval;
+        if (pacer.lastDeadline && now < deadline) {
+            SDL_Delay(static_cast<Uint32>((deadline - now) * 1000 / frequency));
+            pacer.lastDeadline = deadline;
+        } else {
+            pacer.lastDeadline = now;  // late or first frame: count from now
+        }
+        now = SDL_GetPerformanceCounter();
+    }
+    pacer.lastSwap = now;
+}
+
+}  // namespace
+}  // namespace platform::sdl
+
+namespace platform::backend {
+
+using namespace platform::sdl;
+
+// Format 1 for an RGBA request that draws to a window with OpenGL; 0 for anything else.
+int ChoosePixelFormat(WindowRecord&, const PIXELFORMATDESCRIPTOR& request) {
+    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
+    if (request.iPixelType != PFD_TYPE_RGBA || (request.dwFlags & needed) != needed) return 0;
+    return kWindowFormat;
+}
+
+// Takes the request's buffers for the window's visual. The visual is chosen when an X11 window
+// is made, so a still hidden window whose visual differs is made again with the new one.
+bool SetPixelFormat(WindowRecord& record, int format, const PIXELFORMATDESCRIPTOR& request) {
+    Window* window = WindowOf(record);
+    if (!window || format != kWindowFormat) return false;
+    const GlAttributes wanted = AttributesFor(request);
+    if (wanted == window->attributes) return true;
+    if (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_SHOWN) return false;
+    for (const auto& context : State().contexts)
+        if (context->window == window) return false;
+    const GlAttributes previous = window->attributes;
+    SDL_Window* old = window->sdl;
+    window->attributes = wanted;
+    if (!OpenSdlWindow(*window, record)) {
+        window->attributes = previous;
+        window->sdl = old;
+        return false;
+    }
+    SDL_DestroyWindow(old);
+    return true;
+}
+
+// A context for the window's visual. SDL makes a new context current; the caller's current
+// context (or none) is put back, as a new context is not current until MakeCurrent.
+void* CreateContext(WindowRecord& record) {
+    Window* window = WindowOf(record);
+    if (!window || !window->sdl) return nullptr;
+    Backend& state = State();
+    SDL_GLContext gl = SDL_GL_CreateContext(window->sdl);
+    if (!gl) {
+        std::fprintf(stderr, "showcase: cannot create a GL context: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    if (state.current && state.currentWindow)
+        SDL_GL_MakeCurrent(state.currentWindow->sdl, state.current->gl);
+    else
+        SDL_GL_MakeCurrent(window->sdl, nullptr);
+    auto context = std::make_unique<Context>();
+    context->gl = gl;
+    context->window = window;
+    state.contexts.push_back(std::move(context));
+    return state.contexts.back().get();
+}
+
+// Binds the context to the window (vsync on), or releases the current context for null, null.
+bool MakeCurrent(WindowRecord* record, void* handle) {
+    Backend& state = State();
+    if (!record && !handle) {
+        if (state.currentWindow) SDL_GL_MakeCurrent(state.currentWindow->sdl, nullptr);
+        state.current = nullptr;
+        state.currentWindow = nullptr;
+        return true;
+    }
+    Context* context = Known(handle);
+    Window* window = record ? WindowOf(*record) : nullptr;
+    if (!context || !window || !window->sdl) return false;
+    if (SDL_GL_MakeCurrent(window->sdl, context->gl) != 0) return false;
+    state.current = context;
+    state.currentWindow = window;
+    StartPacing(*window);
+    return true;
+}
+
+// Deleting a context frees the label textures made in it along with it.
+bool DeleteContext(void* handle) {
+    Backend& state = State();
+    Context* context = Known(handle);
+    if (!context) return false;
+    if (state.current == context) {
+        if (state.currentWindow) SDL_GL_MakeCurrent(state.currentWindow->sdl, nullptr);
+        state.current = nullptr;
+        state.currentWindow = nullptr;
+    }
+    SDL_GL_DeleteContext(context->gl);
+    std::erase_if(state.contexts, [context](const auto& held) { return held.get() == context; });
+    return true;
+}
+
+// The buttons go over the frame only when the window's own context is current, then the back
+// buffer is shown.
+bool Present(WindowRecord& record) {
+    Window* window = WindowOf(record);
+    if (!window || !window->sdl) return false;
+    Backend& state = State();
+    if (state.current && state.currentWindow == window) {
+        int width = 0, height = 0;
+        SDL_GL_GetDrawableSize(window->sdl, &width, &height);
+        DrawButtons(core::DrawableButtons(record.handle), width, height, state.current->labels, state.font);
+    }
+    SDL_GL_SwapWindow(window->sdl);
+    Pace(*window);
+    return true;
+}
+
+}  // namespace platform::backend

@@ -1,0 +1,272 @@
+// Child processes, a private Xvfb and the Xlib client of the real-window tests.
+#include "tests/window/x_session.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+extern char** environ;
+
+namespace {
+
+// argv and envp arrays built before fork, so the child only calls async-signal-safe functions.
+struct ExecArguments {
+    std::vector<std::string> strings;
+    std::vector<char*> argv;
+    std::vector<char*> envp;
+};
+
+ExecArguments BuildExec(const std::vector<std::string>& argv, const std::map<std::string, std::string>& changes) {
+    ExecArguments exec;
+    std::map<std::string, std::string> environment;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string text = *entry;
+        const size_t equals = text.find('=');
+        if (equals != std::string::npos) environment[text.substr(0, equals)] = text.substr(equals + 1);
+    }
+    for (const auto& [name, value] : changes) {
+        if (value.empty())
+            environment.erase(name);
+        else
+            environment[name] = value;
+    }
+    exec.strings = argv;
+    const size_t argc = exec.strings.size();
+    for (const auto& [name, value] : environment) exec.strings.push_back(name + "=" + value);
+    for (size_t i = 0; i < exec.strings.size(); ++i) (i < argc ? exec.argv : exec.envp).push_back(exec.strings[i].data());
+    exec.argv.push_back(nullptr);
+    exec.envp.push_back(nullptr);
+    return exec;
+}
+
+// In the child: dies with the test process, so nothing outlives a crashed or killed test.
+void DieWithParent() { prctl(PR_SET_PDEATHSIG, SIGKILL); }
+
+bool Signal(pid_t pid, int signal) { return pid > 0 && kill(pid, signal) == 0; }
+
+std::optional<int> Reap(pid_t pid, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        int status = 0;
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) return status;
+        if (done < 0 || std::chrono::steady_clock::now() >= end) return std::nullopt;
+        std::this_thread::sleep_for(10ms);
+    }
+}
+
+}  // namespace
+
+ChildProcess::~ChildProcess() {
+    Stop();
+    if (!outputPath_.empty()) unlink(outputPath_.c_str());
+}
+
+bool ChildProcess::Start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& environment,
+                         const std::string& workingDirectory) {
+    char path[] = "/tmp/showcase-test-output-XXXXXX";
+    const int output = mkstemp(path);
+    if (output < 0) return false;
+    outputPath_ = path;
+    ExecArguments exec = BuildExec(argv, environment);
+    const pid_t pid = fork();
+    if (pid < 0) {
+        close(output);
+        return false;
+    }
+    if (pid == 0) {
+        DieWithParent();
+        const int input = open("/dev/null", O_RDONLY);
+        dup2(input, STDIN_FILENO);
+        dup2(output, STDOUT_FILENO);
+        dup2(output, STDERR_FILENO);
+        if (chdir(workingDirectory.c_str()) != 0) _exit(126);
+        execve(exec.argv[0], exec.argv.data(), exec.envp.data());
+        _exit(127);
+    }
+    close(output);
+    pid_ = pid;
+    status_.reset();
+    return true;
+}
+
+std::optional<int> ChildProcess::WaitExit(std::chrono::milliseconds timeout) {
+    if (!status_ && pid_ > 0) status_ = Reap(pid_, timeout);
+    return status_;
+}
+
+bool ChildProcess::Running() { return pid_ > 0 && !WaitExit(0ms); }
+
+void ChildProcess::Stop() {
+    if (!Running()) return;
+    Signal(pid_, SIGTERM);
+    if (WaitExit(3s)) return;
+    Signal(pid_, SIGKILL);
+    WaitExit(3s);
+}
+
+std::string ChildProcess::Output() const {
+    std::ifstream file(outputPath_);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+XvfbServer::~XvfbServer() {
+    if (pid_ <= 0) return;
+    Signal(pid_, SIGTERM);
+    if (!Reap(pid_, 3s)) {
+        Signal(pid_, SIGKILL);
+        Reap(pid_, 3s);
+    }
+}
+
+bool XvfbServer::Start(int width, int height, int depth) {
+    int report[2];
+    if (pipe(report) != 0) return false;
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
+    const std::string fd = std::to_string(report[1]);
+    ExecArguments exec = BuildExec({"/usr/bin/Xvfb", "-displayfd", fd, "-screen", "0", screen, "-nolisten", "tcp",
+                                    "-noreset"},
+                                   {});
+    const pid_t pid = fork();
+    if (pid < 0) return false;
+    if (pid == 0) {
+        DieWithParent();
+        close(report[0]);
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, STDOUT_FILENO);
+        dup2(quiet, STDERR_FILENO);
+        execve(exec.argv[0], exec.argv.data(), exec.envp.data());
+        _exit(127);
+    }
+    pid_ = pid;
+    close(report[1]);
+    // The server writes its display number once it accepts connections.
+    std::string number;
+    char c = 0;
+    while (read(report[0], &c, 1) == 1 && c != '\n') number += c;
+    close(report[0]);
+    if (number.empty()) return false;
+    display_ = ":" + number;
+    return true;
+}
+
+XClient::~XClient() {
+    if (display_) XCloseDisplay(display_);
+}
+
+bool XClient::Connect(const std::string& display) {
+    display_ = XOpenDisplay(display.c_str());
+    return display_ != nullptr;
+}
+
+std::string XClient::Title(unsigned long window) {
+    const Atom name = XInternAtom(display_, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display_, "UTF8_STRING", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    std::string title;
+    if (XGetWindowProperty(display_, window, name, 0, 1024, False, utf8, &type, &format, &count, &remaining, &data) ==
+            Success &&
+        data) {
+        if (type == utf8 && format == 8) title.assign(reinterpret_cast<const char*>(data), count);
+        XFree(data);
+    }
+    return title;
+}
+
+unsigned long XClient::WaitForWindow(const std::string& title, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    do {
+        Window root = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        Window found = 0;
+        if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) {
+            for (unsigned int i = 0; i < count && !found; ++i) {
+                XWindowAttributes attributes;
+                if (XGetWindowAttributes(display_, children[i], &attributes) && attributes.map_state == IsViewable &&
+                    Title(children[i]) == title)
+                    found = children[i];
+            }
+            if (children) XFree(children);
+        }
+        if (found) return found;
+        std::this_thread::sleep_for(50ms);
+    } while (std::chrono::steady_clock::now() < end);
+    return 0;
+}
+
+std::optional<WindowGeometry> XClient::Geometry(unsigned long window) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display_, window, &attributes)) return std::nullopt;
+    int rootX = 0, rootY = 0;
+    Window child = 0;
+    XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &rootX, &rootY, &child);
+    return WindowGeometry{rootX, rootY, attributes.width, attributes.height};
+}
+
+Capture XClient::Grab(int x, int y, int width, int height) {
+    Capture capture{x, y, width, height, {}};
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (!image) return Capture{};
+    auto channel = [](unsigned long pixel, unsigned long mask) {
+        if (!mask) return 0;
+        int shift = 0;
+        while (!((mask >> shift) & 1)) ++shift;
+        const unsigned long maximum = mask >> shift;
+        return static_cast<int>(((pixel & mask) >> shift) * 255 / maximum);
+    };
+    capture.pixels.reserve(static_cast<size_t>(width) * height);
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const unsigned long pixel = XGetPixel(image, column, row);
+            capture.pixels.push_back(Rgb{channel(pixel, image->red_mask), channel(pixel, image->green_mask),
+                                         channel(pixel, image->blue_mask)});
+        }
+    }
+    XDestroyImage(image);
+    return capture;
+}
+
+bool XClient::Focus(unsigned long window) {
+    XSetInputFocus(display_, window, RevertToPointerRoot, CurrentTime);
+    return XSync(display_, False) != 0;
+}
+
+bool XClient::RequestClose(unsigned long window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const bool sent = XSendEvent(display_, window, False, NoEventMask, &event) != 0;
+    XFlush(display_);
+    return sent;
+}
+
+bool Xdotool(const std::string& display, const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv{"/usr/bin/xdotool"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    ChildProcess tool;
+    if (!tool.Start(argv, {{"DISPLAY", display}}, "/")) return false;
+    const std::optional<int> status = tool.WaitExit(10s);
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+}

@@ -1,0 +1,97 @@
+// Tools for running the real program against a private X server: an Xvfb of its own on a free
+// display, child processes stopped by pid, an Xlib client that finds windows, reads titles
+// and geometry, captures pixels and asks windows to close, and xdotool for pointer and keys.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace std::chrono_literals;
+
+// A process started with a given environment and working directory; killed when dropped if
+// still running. Its stdout and stderr go to one temporary file.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess();
+
+    // environment: variables to set; an empty value removes the variable.
+    bool Start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& environment,
+               const std::string& workingDirectory);
+    // The wait status once it ended within the timeout.
+    std::optional<int> WaitExit(std::chrono::milliseconds timeout);
+    bool Running();
+    void Stop();  // SIGTERM, then SIGKILL if it does not end soon
+    std::string Output() const;
+    pid_t Pid() const { return pid_; }
+
+private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+    std::string outputPath_;
+};
+
+// Xvfb on the first free display number (the server picks it and reports it), with one screen
+// of the given size and depth.
+class XvfbServer {
+public:
+    XvfbServer() = default;
+    XvfbServer(const XvfbServer&) = delete;
+    XvfbServer& operator=(const XvfbServer&) = delete;
+    ~XvfbServer();
+    bool Start(int width, int height, int depth = 24);
+    const std::string& Display() const { return display_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string display_;
+};
+
+struct Rgb {
+    int r, g, b;
+    int Luminance() const { return (r * 299 + g * 587 + b * 114) / 1000; }
+};
+
+// Pixels of a screen rectangle, rows from the top.
+struct Capture {
+    int x = 0, y = 0, width = 0, height = 0;
+    std::vector<Rgb> pixels;
+    Rgb At(int screenX, int screenY) const { return pixels[(screenY - y) * width + (screenX - x)]; }
+};
+
+struct WindowGeometry {
+    int x, y, width, height;  // the window's inside, in root coordinates
+};
+
+// An Xlib connection to the test's server.
+class XClient {
+public:
+    XClient() = default;
+    XClient(const XClient&) = delete;
+    XClient& operator=(const XClient&) = delete;
+    ~XClient();
+    bool Connect(const std::string& display);
+
+    // A mapped top-level window whose _NET_WM_NAME (UTF-8) is the title; 0 if none in time.
+    unsigned long WaitForWindow(const std::string& title, std::chrono::milliseconds timeout);
+    std::string Title(unsigned long window);
+    std::optional<WindowGeometry> Geometry(unsigned long window);
+    Capture Grab(int x, int y, int width, int height);
+    bool Focus(unsigned long window);
+    // What a window manager sends for the close box: WM_PROTOCOLS / WM_DELETE_WINDOW.
+    bool RequestClose(unsigned long window);
+
+private:
+    struct _XDisplay* display_ = nullptr;
+};
+
+// Runs xdotool against the display; true when it succeeded.
+bool Xdotool(const std::string& display, const std::vector<std::string>& arguments);

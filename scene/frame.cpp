@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "image/texture_set.h"
 #include "scene/scene_state.h"
 
 namespace {
@@ -24,6 +25,7 @@ void ReshapeScene(int width, int height) {
 
 int SetupScene() {
     ResetSceneState();
+    if (!LoadTextureSet()) return 0;
     return 1;
 }
 

@@ -14,9 +14,13 @@
 #include "app/viewer.h"
 #include "platform/headless/headless.h"
 #include "scene/scene_state.h"
+#include "tests/support/test_pictures.h"
 
 class ViewerRun : public ::testing::Test {
   protected:
+    // The program reads its pictures from picture/ under the current directory.
+    testpics::PictureFolder pictures;
+
     // A run that goes on past this many frames or idle looks is stopped by a close request and
     // fails the test: the script did not end the program.
     static constexpr int kWatchdog = 3000;

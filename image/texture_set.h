@@ -1,0 +1,23 @@
+// The nineteen pictures of the show as GL textures, one program-wide texture name per picture.
+#pragma once
+
+#include <GL/gl.h>
+
+#include "image/dib.h"
+
+extern GLuint tex1, tex2, tex3, tex4, tex5, tex6, tex8, tex10, tex11, tex12, tex13, tex14, tex15, tex16, tex17,
+    tex18, tex1a, tex4a, tex11a;
+
+struct TextureFile {
+    const char* path;  // relative to the current directory
+    GLuint* texture;
+};
+// The files in load order.
+extern const TextureFile kTextureFiles[19];
+
+// Decodes one picture; null, without a message, when the file cannot be opened at all.
+RgbImage* LoadPicture(const char* fileName);
+
+// Loads every picture that can be read into a new texture of the current GL context. 1 when at
+// least one loaded, 0 when none did.
+int LoadTextureSet();

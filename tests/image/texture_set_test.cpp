@@ -1,0 +1,168 @@
+// The texture set on the headless backend: which pictures become textures, what a missing,
+// empty or foreign file does, and the opening failure when no picture loads at all.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <vector>
+
+#include "app/viewer.h"
+#include "image/texture_set.h"
+#include "platform/headless/headless.h"
+#include "scene/scene_state.h"
+#include "tests/support/test_pictures.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+namespace {
+
+class TextureSet : public ::testing::Test {
+  protected:
+    testpics::PictureFolder pictures;
+
+    void SetUp() override {
+        headless::Reset();
+        for (const TextureFile& entry : kTextureFiles) *entry.texture = 0;
+        fullscreen = false;
+        windowHandle = nullptr;
+        deviceContext = nullptr;
+        renderContext = nullptr;
+        instanceHandle = nullptr;
+        sceneState = SceneState{};
+    }
+    void TearDown() override {
+        if (windowHandle != nullptr) CloseRenderWindow();
+        headless::Reset();
+    }
+
+    GLuint& Variable(const std::string& name) {
+        for (const TextureFile& entry : kTextureFiles) {
+            if (std::string(entry.path) == "picture/" + name + ".bmp") return *entry.texture;
+        }
+        throw std::runtime_error("no texture for " + name);
+    }
+
+    // The colour of texel (0, 0) of a texture of the current context.
+    static testpics::Rgb FirstTexel(GLuint texture) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        GLint width = 0, height = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        std::vector<std::uint8_t> texels(static_cast<std::size_t>(width * height * 3) + 1);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+        return {texels[0], texels[1], texels[2]};
+    }
+
+    int Open() { return OpenRenderWindow(kStartupTitle, 640, 480, 16, false); }
+};
+
+TEST_F(TextureSet, AllNineteenLoadIntoDistinctTexturesHoldingTheirOwnPictures) {
+    ASSERT_EQ(Open(), 1);
+    std::set<GLuint> names;
+    for (const std::string& name : testpics::PictureNames()) {
+        GLuint texture = Variable(name);
+        ASSERT_NE(texture, 0u) << name;
+        names.insert(texture);
+        EXPECT_EQ(FirstTexel(texture), testpics::FlatColour(name)) << name;
+        glBindTexture(GL_TEXTURE_2D, texture);
+        GLint filter = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+        EXPECT_EQ(filter, GL_NEAREST) << name;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
+        EXPECT_EQ(filter, GL_NEAREST) << name;
+    }
+    EXPECT_EQ(names.size(), 19u);
+    EXPECT_TRUE(headless::Boxes().empty());
+#if defined(__SANITIZE_ADDRESS__)
+    EXPECT_EQ(__lsan_do_recoverable_leak_check(), 0) << "a decoded image was left allocated";
+#endif
+}
+
+TEST_F(TextureSet, LastLoadedPictureStaysBound) {
+    ASSERT_EQ(Open(), 1);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), tex1a);
+}
+
+TEST_F(TextureSet, OddWidthsUploadWithoutSkew) {
+    // Rows of 5 pixels are 15 bytes: with a 4-byte unpack alignment the second row would start
+    // 1 byte late and show the wrong colour.
+    testpics::WriteBmp(pictures.PicturePath("6"), 5, 2, [](int x, int row) {
+        return row == 0 ? testpics::Rgb{10, 20, 30} : testpics::Rgb{static_cast<std::uint8_t>(200 + x), 100, 50};
+    });
+    ASSERT_EQ(Open(), 1);
+    glBindTexture(GL_TEXTURE_2D, tex6);
+    std::uint8_t texels[5 * 2 * 3] = {};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
+    EXPECT_EQ(texels[15], 200);
+    EXPECT_EQ(texels[16], 100);
+    EXPECT_EQ(texels[17], 50);
+    EXPECT_EQ(texels[27], 204);
+}
+
+TEST_F(TextureSet, MissingFileIsSkippedSilentlyAndItsVariableLeftAlone) {
+    std::filesystem::remove(pictures.PicturePath("5"));
+    tex5 = 4242;  // from an earlier window, say
+    ASSERT_EQ(Open(), 1);
+    EXPECT_EQ(tex5, 4242u);
+    EXPECT_TRUE(headless::Boxes().empty());
+    EXPECT_NE(tex3, 0u);
+    EXPECT_NE(tex6, 0u);
+}
+
+TEST_F(TextureSet, ForeignAndEmptyFilesAreReportedAndTheOthersStillLoad) {
+    {
+        std::ofstream text(pictures.PicturePath("3"));
+        text << "not a picture at all, just some words long enough to hold a header";
+    }
+    { std::ofstream empty(pictures.PicturePath("12")); }
+    ASSERT_EQ(Open(), 1);
+    ASSERT_EQ(headless::Boxes().size(), 2u);
+    EXPECT_EQ(headless::Boxes()[0].text, "Unknown DIB file format.");
+    EXPECT_EQ(headless::Boxes()[0].caption, "Error");
+    EXPECT_EQ(headless::Boxes()[1].text, "Failed to open DIB file picture/12.bmp.\n");
+    EXPECT_EQ(headless::Boxes()[1].type, MB_OK);
+    EXPECT_EQ(tex3, 0u);
+    EXPECT_EQ(tex12, 0u);
+    EXPECT_EQ(FirstTexel(tex13), testpics::FlatColour("13")) << "the files after them still load";
+    EXPECT_EQ(FirstTexel(tex1a), testpics::FlatColour("1a"));
+}
+
+TEST_F(TextureSet, NoPicturesAtAllFailTheOpeningAfterTheRelease) {
+    std::filesystem::remove_all(pictures.Root() / "picture");
+    EXPECT_EQ(Open(), 0);
+    ASSERT_EQ(headless::Boxes().size(), 1u);
+    EXPECT_EQ(headless::Boxes()[0].text, "Initialization Failed.");
+    EXPECT_EQ(headless::Boxes()[0].caption, "ERROR");
+    EXPECT_EQ(headless::TopLevelCount(), 0) << "the window is released before the box";
+    EXPECT_EQ(headless::LiveContexts(), 0);
+    auto names = headless::CallNames();
+    auto box = std::find(names.begin(), names.end(), "MessageBoxA");
+    auto unregister = std::find(names.begin(), names.end(), "UnregisterClassA");
+    EXPECT_LT(unregister, box);
+}
+
+TEST_F(TextureSet, NoPicturesEndTheProgramWithAFailureStatus) {
+    std::filesystem::remove_all(pictures.Root() / "picture");
+    EXPECT_NE(ViewerMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOW), 0);
+    EXPECT_EQ(headless::FrameCount(), 0);
+}
+
+TEST_F(TextureSet, EveryOpeningLoadsTheSetAgainIntoTheNewContext) {
+    ASSERT_EQ(Open(), 1);
+    CloseRenderWindow();
+    tex4 = 0;
+    ASSERT_EQ(Open(), 1);
+    EXPECT_NE(tex4, 0u);
+    EXPECT_EQ(FirstTexel(tex4), testpics::FlatColour("4"));
+}
+
+}  // namespace

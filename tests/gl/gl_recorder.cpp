@@ -1,0 +1,223 @@
+// The recording definitions of the GL entry points the frame uses, and of the state-changing
+// and drawing calls it must not make, so a stray one shows up in the record.
+#include "tests/gl/gl_recorder.h"
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace glrec {
+namespace {
+
+struct State {
+    bool on = false;
+    std::vector<Call> calls;
+    std::vector<Quad> quads;
+    bool inQuad = false;
+    Quad current{};
+    std::array<float, 2> texCoord{};
+};
+
+State& S() {
+    static State state;
+    return state;
+}
+
+template <typename F>
+F Real(const char* name) {
+    void* symbol = dlsym(RTLD_NEXT, name);
+    if (symbol == nullptr) {
+        std::fprintf(stderr, "GL recorder: no real %s\n", name);
+        std::abort();
+    }
+    return reinterpret_cast<F>(symbol);
+}
+
+template <typename... A>
+std::vector<double> Args(A... a) {
+    return {static_cast<double>(a)...};
+}
+
+void Note(const char* name, std::vector<double> args) {
+    if (S().on) S().calls.push_back(Call{name, std::move(args)});
+}
+
+// The modelview matrix and the bound 2D texture, asked of GL itself (never recorded).
+void Snapshot(Matrix& modelview, GLuint& texture) {
+    static auto getFloat = Real<void (*)(GLenum, GLfloat*)>("glGetFloatv");
+    static auto getInteger = Real<void (*)(GLenum, GLint*)>("glGetIntegerv");
+    getFloat(GL_MODELVIEW_MATRIX, modelview.data());
+    GLint bound = 0;
+    getInteger(GL_TEXTURE_BINDING_2D, &bound);
+    texture = static_cast<GLuint>(bound);
+}
+
+}  // namespace
+
+void Start() {
+    S().calls.clear();
+    S().quads.clear();
+    S().inQuad = false;
+    S().on = true;
+}
+void Stop() { S().on = false; }
+const std::vector<Call>& Calls() { return S().calls; }
+const std::vector<Quad>& Quads() { return S().quads; }
+std::vector<std::string> Names() {
+    std::vector<std::string> names;
+    for (const Call& call : S().calls) names.push_back(call.name);
+    return names;
+}
+
+}  // namespace glrec
+
+using glrec::Args;
+using glrec::Note;
+using glrec::Real;
+using glrec::S;
+
+// Notes a call with its numeric arguments (pointers are left out), then forwards it.
+#define FORWARD(ret, name, params, forwarded, ...)            \
+    extern "C" ret name params {                              \
+        static auto real = Real<ret(*) params>(#name);        \
+        Note(#name, Args(__VA_ARGS__));                       \
+        return real forwarded;                                \
+    }
+
+// Matrices.
+FORWARD(void, glPushMatrix, (), ())
+FORWARD(void, glPopMatrix, (), ())
+FORWARD(void, glLoadIdentity, (), ())
+FORWARD(void, glMatrixMode, (GLenum mode), (mode), mode)
+FORWARD(void, glTranslatef, (GLfloat x, GLfloat y, GLfloat z), (x, y, z), x, y, z)
+FORWARD(void, glTranslated, (GLdouble x, GLdouble y, GLdouble z), (x, y, z), x, y, z)
+FORWARD(void, glRotatef, (GLfloat a, GLfloat x, GLfloat y, GLfloat z), (a, x, y, z), a, x, y, z)
+FORWARD(void, glRotated, (GLdouble a, GLdouble x, GLdouble y, GLdouble z), (a, x, y, z), a, x, y, z)
+FORWARD(void, glScalef, (GLfloat x, GLfloat y, GLfloat z), (x, y, z), x, y, z)
+FORWARD(void, glMultMatrixf, (const GLfloat* m), (m))
+FORWARD(void, glMultMatrixd, (const GLdouble* m), (m))
+FORWARD(void, glLoadMatrixf, (const GLfloat* m), (m))
+FORWARD(void, glLoadMatrixd, (const GLdouble* m), (m))
+FORWARD(void, glFrustum, (GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f),
+        (l, r, b, t, n, f), l, r, b, t, n, f)
+FORWARD(void, glOrtho, (GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f),
+        (l, r, b, t, n, f), l, r, b, t, n, f)
+FORWARD(void, glViewport, (GLint x, GLint y, GLsizei w, GLsizei h), (x, y, w, h), x, y, w, h)
+
+// Frame and fixed-function state.
+FORWARD(void, glClear, (GLbitfield mask), (mask), mask)
+FORWARD(void, glClearColor, (GLclampf r, GLclampf g, GLclampf b, GLclampf a), (r, g, b, a), r, g, b, a)
+FORWARD(void, glClearDepth, (GLclampd d), (d), d)
+FORWARD(void, glEnable, (GLenum cap), (cap), cap)
+FORWARD(void, glDisable, (GLenum cap), (cap), cap)
+FORWARD(void, glShadeModel, (GLenum m), (m), m)
+FORWARD(void, glDepthFunc, (GLenum f), (f), f)
+FORWARD(void, glDepthMask, (GLboolean m), (m), m)
+FORWARD(void, glHint, (GLenum t, GLenum m), (t, m), t, m)
+FORWARD(void, glBlendFunc, (GLenum s, GLenum d), (s, d), s, d)
+FORWARD(void, glAlphaFunc, (GLenum f, GLclampf r), (f, r), f, r)
+FORWARD(void, glCullFace, (GLenum m), (m), m)
+FORWARD(void, glFrontFace, (GLenum m), (m), m)
+FORWARD(void, glPolygonMode, (GLenum f, GLenum m), (f, m), f, m)
+FORWARD(void, glPushAttrib, (GLbitfield mask), (mask), mask)
+FORWARD(void, glPopAttrib, (), ())
+FORWARD(void, glLightf, (GLenum l, GLenum p, GLfloat v), (l, p, v), l, p, v)
+FORWARD(void, glLightfv, (GLenum l, GLenum p, const GLfloat* v), (l, p, v), l, p)
+FORWARD(void, glLightModelfv, (GLenum p, const GLfloat* v), (p, v), p)
+FORWARD(void, glLightModeli, (GLenum p, GLint v), (p, v), p, v)
+FORWARD(void, glMaterialf, (GLenum f, GLenum p, GLfloat v), (f, p, v), f, p, v)
+FORWARD(void, glMaterialfv, (GLenum f, GLenum p, const GLfloat* v), (f, p, v), f, p)
+FORWARD(void, glColorMaterial, (GLenum f, GLenum m), (f, m), f, m)
+FORWARD(void, glColor3f, (GLfloat r, GLfloat g, GLfloat b), (r, g, b), r, g, b)
+FORWARD(void, glColor4f, (GLfloat r, GLfloat g, GLfloat b, GLfloat a), (r, g, b, a), r, g, b, a)
+FORWARD(void, glColor3ub, (GLubyte r, GLubyte g, GLubyte b), (r, g, b), r, g, b)
+FORWARD(void, glColor4ub, (GLubyte r, GLubyte g, GLubyte b, GLubyte a), (r, g, b, a), r, g, b, a)
+FORWARD(void, glFogf, (GLenum p, GLfloat v), (p, v), p, v)
+
+// Textures.
+FORWARD(void, glGenTextures, (GLsizei n, GLuint* names), (n, names), n)
+FORWARD(void, glDeleteTextures, (GLsizei n, const GLuint* names), (n, names), n)
+FORWARD(void, glBindTexture, (GLenum target, GLuint texture), (target, texture), target, texture)
+FORWARD(void, glTexEnvi, (GLenum t, GLenum p, GLint v), (t, p, v), t, p, v)
+FORWARD(void, glTexEnvf, (GLenum t, GLenum p, GLfloat v), (t, p, v), t, p, v)
+FORWARD(void, glTexParameteri, (GLenum t, GLenum p, GLint v), (t, p, v), t, p, v)
+FORWARD(void, glTexImage2D,
+        (GLenum t, GLint l, GLint f, GLsizei w, GLsizei h, GLint b, GLenum pf, GLenum ty, const GLvoid* p),
+        (t, l, f, w, h, b, pf, ty, p), t, l, f, w, h, b, pf, ty)
+
+// Display lists and other ways of drawing.
+FORWARD(GLuint, glGenLists, (GLsizei n), (n), n)
+FORWARD(void, glNewList, (GLuint list, GLenum mode), (list, mode), list, mode)
+FORWARD(void, glEndList, (), ())
+FORWARD(void, glCallLists, (GLsizei n, GLenum type, const GLvoid* lists), (n, type, lists), n, type)
+FORWARD(void, glDrawArrays, (GLenum m, GLint f, GLsizei c), (m, f, c), m, f, c)
+FORWARD(void, glDrawElements, (GLenum m, GLsizei c, GLenum t, const GLvoid* i), (m, c, t, i), m, c, t)
+FORWARD(void, glVertex2f, (GLfloat x, GLfloat y), (x, y), x, y)
+FORWARD(void, glVertex2i, (GLint x, GLint y), (x, y), x, y)
+FORWARD(void, glVertex3d, (GLdouble x, GLdouble y, GLdouble z), (x, y, z), x, y, z)
+FORWARD(void, glVertex3fv, (const GLfloat* v), (v))
+FORWARD(void, glTexCoord2fv, (const GLfloat* v), (v))
+FORWARD(void, glNormal3fv, (const GLfloat* v), (v))
+
+// The calls a quad is made of, which also fill in the recorded quads.
+extern "C" void glCallList(GLuint list) {
+    static auto real = Real<void (*)(GLuint)>("glCallList");
+    Note("glCallList", Args(list));
+    if (S().on) glrec::Snapshot(S().calls.back().modelview, S().calls.back().texture);
+    real(list);
+}
+
+extern "C" void glBegin(GLenum mode) {
+    static auto real = Real<void (*)(GLenum)>("glBegin");
+    Note("glBegin", Args(mode));
+    if (S().on) {
+        glrec::Call& call = S().calls.back();
+        glrec::Snapshot(call.modelview, call.texture);
+        if (mode == GL_QUADS) {
+            S().inQuad = true;
+            S().current = glrec::Quad{};
+            S().current.texture = call.texture;
+            S().current.modelview = call.modelview;
+        }
+    }
+    real(mode);
+}
+
+extern "C" void glEnd() {
+    static auto real = Real<void (*)()>("glEnd");
+    Note("glEnd", {});
+    if (S().on && S().inQuad) {
+        S().inQuad = false;
+        S().quads.push_back(S().current);
+    }
+    real();
+}
+
+extern "C" void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
+    static auto real = Real<void (*)(GLfloat, GLfloat, GLfloat)>("glNormal3f");
+    Note("glNormal3f", Args(x, y, z));
+    if (S().inQuad) S().current.normal = {x, y, z};
+    real(x, y, z);
+}
+
+extern "C" void glTexCoord2f(GLfloat s, GLfloat t) {
+    static auto real = Real<void (*)(GLfloat, GLfloat)>("glTexCoord2f");
+    Note("glTexCoord2f", Args(s, t));
+    S().texCoord = {s, t};
+    real(s, t);
+}
+
+extern "C" void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
+    static auto real = Real<void (*)(GLfloat, GLfloat, GLfloat)>("glVertex3f");
+    Note("glVertex3f", Args(x, y, z));
+    if (S().inQuad) {
+        glrec::Quad& quad = S().current;
+        if (quad.vertexCount < 4) {
+            quad.vertices[quad.vertexCount] = {x, y, z};
+            quad.texCoords[quad.vertexCount] = S().texCoord;
+        }
+        ++quad.vertexCount;
+    }
+    real(x, y, z);
+}

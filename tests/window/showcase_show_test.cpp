@@ -1,0 +1,103 @@
+// The show in the real window, seen from outside: the program runs over a picture folder of
+// flat, distinct colours, so each part of the frame tells by its hue which picture it shows.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <thread>
+
+#include "tests/support/test_pictures.h"
+#include "tests/window/showcase_fixture.h"
+
+namespace {
+
+using namespace showcase_test;
+using testpics::FlatColour;
+
+// The hue family of a lit pixel: lighting scales a flat colour but keeps which channels lead.
+bool Resembles(const Rgb& pixel, const testpics::Rgb& flat) {
+    const int lit[3] = {pixel.r, pixel.g, pixel.b};
+    const int want[3] = {flat.r, flat.g, flat.b};
+    int brightest = std::max({lit[0], lit[1], lit[2]});
+    int wantBrightest = std::max({want[0], want[1], want[2]});
+    if (brightest < 30) return false;
+    for (int c = 0; c < 3; ++c) {
+        double share = double(lit[c]) / brightest;
+        double wantShare = double(want[c]) / wantBrightest;
+        if (std::abs(share - wantShare) > 0.2) return false;
+    }
+    return true;
+}
+
+class ShowcaseShow : public ShowcaseWindow {
+  protected:
+    std::string WorkingDirectory() override { return pictures.Root().string(); }
+
+    // A corner of the view that only the splash picture or the backdrop covers.
+    Rgb Corner() { return x.Grab(900, 100, 1, 1).At(900, 100); }
+
+    template <typename Check>
+    bool WaitFor(Check check, std::chrono::milliseconds timeout = 30s) {
+        const auto end = std::chrono::steady_clock::now() + timeout;
+        do {
+            if (check()) return true;
+            std::this_thread::sleep_for(50ms);
+        } while (std::chrono::steady_clock::now() < end);
+        return false;
+    }
+
+    // Pixels of the area that resemble the picture's colour.
+    int CountLike(int left, int top, int width, int height, const std::string& picture) {
+        const Capture area = x.Grab(left, top, width, height);
+        int count = 0;
+        for (const Rgb& pixel : area.pixels) count += Resembles(pixel, FlatColour(picture));
+        return count;
+    }
+
+    void Click(const PanelButton& button) {
+        Tool({"mousemove", std::to_string(button.x + button.width / 2), std::to_string(button.y + button.height / 2)});
+        Tool({"click", "1"});
+    }
+
+    static const PanelButton& ButtonWithId(int id) {
+        for (const PanelButton& button : kPanelButtons)
+            if (button.id == id) return button;
+        throw std::runtime_error("no button");
+    }
+
+    testpics::PictureFolder pictures;
+};
+
+TEST_F(ShowcaseShow, TourRunsFromTheSplashIntoDevice1WithoutInput) {
+    EXPECT_TRUE(Resembles(Corner(), FlatColour("13"))) << "the splash picture fills the view first";
+    ASSERT_TRUE(WaitFor([&] { return Resembles(Corner(), FlatColour("11")); }))
+        << "the backdrop never replaced the splash; output:\n" << app.Output();
+    // Device 1 assembles on its floor (picture 1) in the lower middle of the view.
+    EXPECT_TRUE(WaitFor([&] { return CountLike(362, 400, 400, 250, "1") > 500; }, 5s));
+    PressKey("Escape");
+    EXPECT_EQ(ExitStatus(), kEscapeStatus);
+}
+
+TEST_F(ShowcaseShow, ColoursButtonSwitchesTheBackdrop) {
+    Click(ButtonWithId(1000));
+    ASSERT_TRUE(WaitFor([&] { return Resembles(Corner(), FlatColour("11")); }));
+    Click(ButtonWithId(1204));
+    EXPECT_TRUE(WaitFor([&] { return Resembles(Corner(), FlatColour("11a")); }, 5s))
+        << "the backdrop kept the first scheme's picture";
+    Click(ButtonWithId(1204));
+    EXPECT_TRUE(WaitFor([&] { return Resembles(Corner(), FlatColour("11")); }, 5s));
+    PressKey("Escape");
+    EXPECT_EQ(ExitStatus(), kEscapeStatus);
+}
+
+TEST_F(ShowcaseShow, DeviceButtonChangesTheFrame) {
+    ASSERT_TRUE(Resembles(Corner(), FlatColour("13")));
+    EXPECT_EQ(CountLike(262, 200, 600, 400, "4"), 0) << "no device face in the splash";
+    // Device 9 has no assembly: its large face (picture 4) shows at once, behind it the backdrop.
+    Click(ButtonWithId(1009));
+    EXPECT_TRUE(WaitFor([&] { return Resembles(Corner(), FlatColour("11")); }, 5s));
+    EXPECT_TRUE(WaitFor([&] { return CountLike(262, 200, 600, 400, "4") > 2000; }, 5s));
+    PressKey("Escape");
+    EXPECT_EQ(ExitStatus(), kEscapeStatus);
+}
+
+}  // namespace

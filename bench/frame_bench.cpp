@@ -10,6 +10,7 @@
 
 #include "app/viewer.h"
 #include "platform/headless/headless.h"
+#include "tests/support/viewer_globals.h"
 #include "scene/frame.h"
 #include "scene/scene_state.h"
 
@@ -22,15 +23,8 @@ bool EnterSourceTree() { return chdir(SHOWCASE_SOURCE_DIR) == 0; }
 void FreshStart(int width, int height) {
     headless::Reset();
     headless::SetScreen(width, height, 32);
-    sceneState = SceneState{};
-    windowActive = true;
+    ResetViewerGlobals();
     fullscreen = false;
-    std::memset(keyDown, 0, sizeof keyDown);
-    instanceHandle = nullptr;
-    windowHandle = nullptr;
-    deviceContext = nullptr;
-    renderContext = nullptr;
-    pixelFormatRequest = PIXELFORMATDESCRIPTOR{};
 }
 
 // The render window over the whole screen, playing the tour from the first device on (past the

@@ -7,7 +7,7 @@ packages=(
   # build
   g++ cmake ninja-build pkg-config
   # the program: GL and GLU from Mesa, SDL2 windows, SDL2_ttf text, fontconfig and a font with Cyrillic
-  libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
+  libgl-dev libopengl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev

@@ -23,6 +23,23 @@ namespace core {
 
 int CursorCounter() { return State().cursorCounter; }
 
+std::vector<int> BoxButtons(UINT type) {
+    switch (type & MB_TYPEMASK) {
+        case MB_OKCANCEL: return {IDOK, IDCANCEL};
+        case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
+        case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
+        case MB_YESNO: return {IDYES, IDNO};
+        case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
+        default: return {IDOK};
+    }
+}
+
+int DefaultBoxButton(UINT type) {
+    std::vector<int> buttons = BoxButtons(type);
+    std::size_t which = (type & MB_DEFMASK) >> 8;
+    return buttons[which < buttons.size() ? which : 0];
+}
+
 void ResetAll() {
     auto& state = State();
     for (auto& [key, context] : state.contexts) backend::DeleteContext(context.native);
@@ -37,21 +54,6 @@ void ResetAll() {
 
 using namespace platform;
 
-namespace {
-
-// The button ids of a box type, in the order they are shown.
-std::vector<int> BoxButtons(UINT type) {
-    switch (type & MB_TYPEMASK) {
-        case MB_OKCANCEL: return {IDOK, IDCANCEL};
-        case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
-        case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
-        case MB_YESNO: return {IDYES, IDNO};
-        case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
-        default: return {IDOK};
-    }
-}
-
-}  // namespace
 
 int GetSystemMetrics(int index) {
     backend::DisplayMode mode = backend::CurrentMode();
@@ -76,9 +78,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (answer != 0) return answer;
     // No box could be shown: say it on stderr and take the box's default button.
     std::fprintf(stderr, "%s: %s\n", title.c_str(), body.c_str());
-    std::vector<int> buttons = BoxButtons(type);
-    std::size_t which = (type & MB_DEFMASK) >> 8;
-    return buttons[which < buttons.size() ? which : 0];
+    return core::DefaultBoxButton(type);
 }
 
 LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {

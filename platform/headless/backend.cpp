@@ -106,24 +106,6 @@ namespace {
 
 using namespace headless::detail;
 
-// The buttons of a box type in the order they are shown.
-std::vector<int> BoxButtons(UINT type) {
-    switch (type & MB_TYPEMASK) {
-        case MB_OKCANCEL: return {IDOK, IDCANCEL};
-        case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
-        case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
-        case MB_YESNO: return {IDYES, IDNO};
-        case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
-        default: return {IDOK};
-    }
-}
-
-int DefaultButton(UINT type) {
-    std::vector<int> buttons = BoxButtons(type);
-    std::size_t which = (type & MB_DEFMASK) >> 8;
-    return buttons[which < buttons.size() ? which : 0];
-}
-
 // Recovers the program's Windows-1251 bytes by inverting the core's own conversion, one
 // character at a time, so the two can never disagree.
 std::string Utf8ToCp1251(const std::string& text) {
@@ -150,11 +132,11 @@ namespace platform::backend {
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type) {
     Session& s = Now();
-    int answer = DefaultButton(type);
+    int answer = platform::core::DefaultBoxButton(type);
     if (!s.answers.empty()) {
         int scripted = s.answers.front();
         s.answers.pop_front();
-        std::vector<int> buttons = BoxButtons(type);
+        std::vector<int> buttons = platform::core::BoxButtons(type);
         if (scripted == 0 || std::find(buttons.begin(), buttons.end(), scripted) != buttons.end()) {
             answer = scripted;
         } else {

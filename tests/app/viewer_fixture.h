@@ -15,6 +15,7 @@
 #include "platform/headless/headless.h"
 #include "scene/scene_state.h"
 #include "tests/support/test_pictures.h"
+#include "tests/support/viewer_globals.h"
 
 class ViewerRun : public ::testing::Test {
   protected:
@@ -28,15 +29,7 @@ class ViewerRun : public ::testing::Test {
     void SetUp() override {
         headless::Reset();
         headless::SetScreen(800, 600, 32);
-        sceneState = SceneState{};
-        windowActive = true;
-        fullscreen = true;
-        std::memset(keyDown, 0, sizeof keyDown);
-        instanceHandle = nullptr;
-        windowHandle = nullptr;
-        deviceContext = nullptr;
-        renderContext = nullptr;
-        pixelFormatRequest = PIXELFORMATDESCRIPTOR{};
+        ResetViewerGlobals();
     }
 
     void TearDown() override { headless::Reset(); }

@@ -22,6 +22,7 @@
 #include "scene/scene_state.h"
 #include "tests/gl/gl_recorder.h"
 #include "tests/support/test_pictures.h"
+#include "tests/support/viewer_globals.h"
 
 namespace gltest {
 
@@ -167,15 +168,8 @@ class GlFrame : public ::testing::Test {
     void SetUp() override {
         headless::Reset();
         headless::SetScreen(kWidth, kHeight, 32);
-        sceneState = SceneState{};
-        windowActive = true;
+        ResetViewerGlobals();
         fullscreen = false;
-        std::memset(keyDown, 0, sizeof keyDown);
-        instanceHandle = nullptr;
-        windowHandle = nullptr;
-        deviceContext = nullptr;
-        renderContext = nullptr;
-        pixelFormatRequest = PIXELFORMATDESCRIPTOR{};
         ASSERT_EQ(OpenRenderWindow(kStartupTitle, kWidth, kHeight, 16, false), 1);
         sceneState.warmupPhase = 2;
         sceneState.lightingMode = 1;

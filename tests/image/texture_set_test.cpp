@@ -14,6 +14,7 @@
 #include "platform/headless/headless.h"
 #include "scene/scene_state.h"
 #include "tests/support/test_pictures.h"
+#include "tests/support/viewer_globals.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -28,12 +29,8 @@ class TextureSet : public ::testing::Test {
     void SetUp() override {
         headless::Reset();
         for (const TextureFile& entry : kTextureFiles) *entry.texture = 0;
+        ResetViewerGlobals();
         fullscreen = false;
-        windowHandle = nullptr;
-        deviceContext = nullptr;
-        renderContext = nullptr;
-        instanceHandle = nullptr;
-        sceneState = SceneState{};
     }
     void TearDown() override {
         if (windowHandle != nullptr) CloseRenderWindow();

@@ -1,4 +1,4 @@
-// The thirteen devices. Each scene reads like its storyboard: the opening transform and floor of
+// The thirteen devices. Each scene reads in the order it plays: the opening transform and floor of
 // the assembly, the moving pieces in drawing order, then the finished device's transform and
 // quads. Depths written Zk(k, d) follow the depth oscillator: -depthSwing / 1.9 - k + d.
 #include <iterator>

@@ -1,6 +1,6 @@
 // What each device scene draws at its exact thresholds and inside each phase: which pieces,
 // under which matrix, showing which texture under either colour scheme. The expectations are
-// written from the storyboard by hand: depthSwing -19 makes Z54 -44 and Z64 -54, and the spin
+// worked out by hand: depthSwing -19 makes Z54 -44 and Z64 -54, and the spin
 // counter stands at 20 (10 where the scene restarts it).
 #include <algorithm>
 
@@ -378,7 +378,7 @@ TEST_P(SceneAtClock, DrawsThesePiecesWithTheseMatricesAndTextures) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Storyboard, SceneAtClock, ::testing::ValuesIn(AllCases()), [](const auto& info) {
+INSTANTIATE_TEST_SUITE_P(Thresholds, SceneAtClock, ::testing::ValuesIn(AllCases()), [](const auto& info) {
     char clock[32];
     const float value = info.param.clock;
     if (value == static_cast<float>(static_cast<int>(value))) std::snprintf(clock, sizeof clock, "%d", int(value));

@@ -2,6 +2,8 @@
 // bitmap with the exact header layout and power-of-two sides, the same bytes on every run, and
 // the committed pictures matching what the generator makes now.
 #include <gtest/gtest.h>
+
+#include "tests/tools/le_bytes.h"
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -29,16 +31,6 @@ std::vector<uint8_t> ReadAll(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
-    uint32_t v;
-    std::memcpy(&v, b.data() + at, 4);
-    return v;
-}
-uint16_t U16(const std::vector<uint8_t>& b, size_t at) {
-    uint16_t v;
-    std::memcpy(&v, b.data() + at, 2);
-    return v;
-}
 
 int RunGenerator(const std::string& arguments) {
     const int status =

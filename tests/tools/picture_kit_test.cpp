@@ -2,6 +2,8 @@
 // the resampler's weights, shape coverage and clipping, the grain, and text placement.
 #include <gtest/gtest.h>
 
+#include "tests/tools/le_bytes.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -12,16 +14,6 @@
 namespace pictures {
 namespace {
 
-uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
-    uint32_t v;
-    std::memcpy(&v, b.data() + at, 4);
-    return v;
-}
-uint16_t U16(const std::vector<uint8_t>& b, size_t at) {
-    uint16_t v;
-    std::memcpy(&v, b.data() + at, 2);
-    return v;
-}
 
 TEST(BitmapEncoding, HeadersAndPaddedRowsOfATransposedDesign) {
     const Canvas design(3, 5, 3, 5);  // 3 across, 5 up: written 5 wide and 3 high

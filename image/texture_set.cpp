@@ -4,21 +4,24 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 GLuint tex1, tex2, tex3, tex4, tex5, tex6, tex8, tex10, tex11, tex12, tex13, tex14, tex15, tex16, tex17, tex18,
     tex1a, tex4a, tex11a;
 
 const TextureFile kTextureFiles[19] = {
-    {"picture/1.bmp", &tex1},   {"picture/2.bmp", &tex2},   {"picture/3.bmp", &tex3},
-    {"picture/4.bmp", &tex4},   {"picture/5.bmp", &tex5},   {"picture/6.bmp", &tex6},
-    {"picture/10.bmp", &tex10}, {"picture/8.bmp", &tex8},   {"picture/11.bmp", &tex11},
-    {"picture/12.bmp", &tex12}, {"picture/13.bmp", &tex13}, {"picture/14.bmp", &tex14},
-    {"picture/15.bmp", &tex15}, {"picture/16.bmp", &tex16}, {"picture/17.bmp", &tex17},
-    {"picture/18.bmp", &tex18}, {"picture/11a.bmp", &tex11a}, {"picture/4a.bmp", &tex4a},
-    {"picture/1a.bmp", &tex1a},
+    {"1.bmp", &tex1},   {"2.bmp", &tex2},   {"3.bmp", &tex3},
+    {"4.bmp", &tex4},   {"5.bmp", &tex5},   {"6.bmp", &tex6},
+    {"10.bmp", &tex10}, {"8.bmp", &tex8},   {"11.bmp", &tex11},
+    {"12.bmp", &tex12}, {"13.bmp", &tex13}, {"14.bmp", &tex14},
+    {"15.bmp", &tex15}, {"16.bmp", &tex16}, {"17.bmp", &tex17},
+    {"18.bmp", &tex18}, {"11a.bmp", &tex11a}, {"4a.bmp", &tex4a},
+    {"1a.bmp", &tex1a},
 };
 
 namespace {
+
+std::string pictureFolder = kDefaultPictureFolder;
 
 constexpr GLint kThreeComponents = 3;
 
@@ -37,12 +40,17 @@ RgbImage* LoadPicture(const char* fileName) {
     return ReadDibImage(fileName);
 }
 
+void SetPictureFolder(const char* folder) { pictureFolder = folder != nullptr ? folder : kDefaultPictureFolder; }
+
+const char* PictureFolder() { return pictureFolder.c_str(); }
+
 int LoadTextureSet() {
     int result = 0;
     // Decoded rows are packed without padding, so every width uploads correctly.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (const TextureFile& entry : kTextureFiles) {
-        RgbImage* image = LoadPicture(entry.path);
+        const std::string path = pictureFolder + "/" + entry.name;
+        RgbImage* image = LoadPicture(path.c_str());
         if (image == nullptr) continue;
         glGenTextures(1, entry.texture);
         glBindTexture(GL_TEXTURE_2D, *entry.texture);

@@ -9,15 +9,21 @@ extern GLuint tex1, tex2, tex3, tex4, tex5, tex6, tex8, tex10, tex11, tex12, tex
     tex18, tex1a, tex4a, tex11a;
 
 struct TextureFile {
-    const char* path;  // relative to the current directory
+    const char* name;  // inside the picture folder
     GLuint* texture;
 };
 // The files in load order.
 extern const TextureFile kTextureFiles[19];
 
+// The folder the pictures are read from. It starts as "picture", relative to the current
+// directory, so the files are "picture/1.bmp" and so on; a null folder restores that.
+inline constexpr char kDefaultPictureFolder[] = "picture";
+void SetPictureFolder(const char* folder);
+const char* PictureFolder();
+
 // Decodes one picture; null, without a message, when the file cannot be opened at all.
 RgbImage* LoadPicture(const char* fileName);
 
-// Loads every picture that can be read into a new texture of the current GL context. 1 when at
+// Loads every picture of the picture folder that can be read into a new texture of the current GL context. 1 when at
 // least one loaded, 0 when none did.
 int LoadTextureSet();

@@ -345,6 +345,9 @@ constexpr LONG DISP_CHANGE_BADMODE = -2;
 
 // Module: a non-null handle standing for the running program.
 HMODULE GetModuleHandleA(LPCSTR moduleName);
+// The running program's own file, absolute and with links resolved, for a null module. Returns
+// the length copied (the name is cut to size - 1 and still ended), 0 on failure.
+DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 
 // Classes: RegisterClassA fails (0) on a second registration of the same name for the same
 // instance or on a missing name or procedure; UnregisterClassA fails while a window of the class

@@ -1,5 +1,9 @@
 // Window classes and the module handle.
+#include <unistd.h>
+
+#include <algorithm>
 #include <cctype>
+#include <cstring>
 
 #include "platform/backend.h"
 #include "platform/core/state.h"
@@ -39,6 +43,18 @@ H StockHandle(LPCSTR id) {
 HMODULE GetModuleHandleA(LPCSTR moduleName) {
     if (moduleName != nullptr) return nullptr;
     return reinterpret_cast<HMODULE>(&moduleToken);
+}
+
+DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
+    if (module != nullptr && module != GetModuleHandleA(nullptr)) return 0;
+    if (fileName == nullptr || size == 0) return 0;
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) return 0;
+    const DWORD copied = std::min<DWORD>(static_cast<DWORD>(length), size - 1);
+    std::memcpy(fileName, path, copied);
+    fileName[copied] = '\0';
+    return copied;
 }
 
 ATOM RegisterClassA(const WNDCLASSA* wndClass) {

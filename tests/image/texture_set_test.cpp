@@ -39,7 +39,7 @@ class TextureSet : public ::testing::Test {
 
     GLuint& Variable(const std::string& name) {
         for (const TextureFile& entry : kTextureFiles) {
-            if (std::string(entry.path) == "picture/" + name + ".bmp") return *entry.texture;
+            if (std::string(entry.name) == name + ".bmp") return *entry.texture;
         }
         throw std::runtime_error("no texture for " + name);
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/viewer.h"
+#include "image/texture_set.h"
 #include "scene/scene_state.h"
 
 inline void ResetViewerGlobals() {
@@ -17,4 +18,5 @@ inline void ResetViewerGlobals() {
     deviceContext = nullptr;
     renderContext = nullptr;
     pixelFormatRequest = PIXELFORMATDESCRIPTOR{};
+    SetPictureFolder(nullptr);
 }

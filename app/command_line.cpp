@@ -1,0 +1,134 @@
+// Option parsing with getopt_long and the lookup of the picture folder.
+#include "app/command_line.h"
+
+#include <getopt.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "image/texture_set.h"
+#include "platform/win32.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kProgram[] = "showcase";
+constexpr int kUsageStatus = 2;
+
+enum Option { kHelp = 1, kVersion, kPictures };
+const option kOptions[] = {
+    {"help", no_argument, nullptr, kHelp},
+    {"version", no_argument, nullptr, kVersion},
+    {"pictures", required_argument, nullptr, kPictures},
+    {nullptr, 0, nullptr, 0},
+};
+
+void PrintHelp(std::FILE* out) {
+    std::fprintf(out,
+                 "Usage: %s [OPTION]...\n"
+                 "Play the animated 3D presentation of thirteen hand-held devices.\n"
+                 "\n"
+                 "      --pictures=DIR   read the nineteen pictures from DIR\n"
+                 "      --help           display this help and exit\n"
+                 "      --version        output version information and exit\n"
+                 "\n"
+                 "Without --pictures the pictures come from ./picture when the current directory\n"
+                 "has one, otherwise from the set installed with the program: %s,\n"
+                 "relative to the folder the program is in.\n"
+                 "\n"
+                 "In the show: F1 toggles full screen, Escape quits.\n"
+                 "Exit status: 0 when the window is closed, 1 when it cannot be opened,\n"
+                 "2 on a usage error, 27 after Escape.\n",
+                 kProgram, SHOWCASE_PICTURES_FROM_BINDIR);
+}
+
+void PrintVersion(std::FILE* out) {
+    std::fprintf(out,
+                 "%s %s\n"
+                 "Copyright (C) 2026 The showcase authors.\n"
+                 "License MIT: <https://opensource.org/licenses/MIT>.\n",
+                 kProgram, SHOWCASE_VERSION);
+}
+
+int UsageError(std::FILE* err, const std::string& problem) {
+    std::fprintf(err, "%s: %s\nTry '%s --help' for more information.\n", kProgram, problem.c_str(), kProgram);
+    return kUsageStatus;
+}
+
+bool IsDirectory(const fs::path& path) {
+    std::error_code error;
+    return fs::is_directory(path, error);
+}
+
+// Why a folder given with --pictures cannot serve, or empty when it can.
+std::string FolderProblem(const std::string& folder) {
+    std::error_code error;
+    const fs::file_status status = fs::status(folder, error);
+    if (error || !fs::exists(status)) return std::strerror(error ? error.value() : ENOENT);
+    if (!fs::is_directory(status)) return std::strerror(ENOTDIR);
+    return {};
+}
+
+fs::path ProgramFolder() {
+    char file[4096];
+    if (GetModuleFileNameA(nullptr, file, sizeof file) == 0) return {};
+    return fs::path(file).parent_path();
+}
+
+}  // namespace
+
+std::string FindPictureFolder() {
+    if (IsDirectory(kDefaultPictureFolder)) return kDefaultPictureFolder;
+    const fs::path programFolder = ProgramFolder();
+    if (!programFolder.empty()) {
+        const fs::path installed = (programFolder / SHOWCASE_PICTURES_FROM_BINDIR).lexically_normal();
+        if (IsDirectory(installed)) return installed.string();
+        std::error_code error;
+        if (fs::equivalent(programFolder, SHOWCASE_BUILD_DIR, error) && IsDirectory(SHOWCASE_SOURCE_PICTURES))
+            return SHOWCASE_SOURCE_PICTURES;
+    }
+    return kDefaultPictureFolder;
+}
+
+int HandleCommandLine(int argc, char** argv, std::FILE* out, std::FILE* err) {
+    std::optional<std::string> pictures;
+    opterr = 0;  // the messages below name the program and the problem the GNU way
+    optind = 0;  // a fresh scan (glibc), so the parser can run more than once in a process
+    for (;;) {
+        const int previous = optind;
+        const int option = getopt_long(argc, argv, ":", kOptions, nullptr);
+        if (option == -1) break;
+        const char* word = argv[optind > previous ? optind - 1 : previous];
+        switch (option) {
+            case kHelp:
+                PrintHelp(out);
+                return 0;
+            case kVersion:
+                PrintVersion(out);
+                return 0;
+            case kPictures:
+                pictures = optarg;
+                break;
+            case ':':
+                return UsageError(err, std::string("option '") + word + "' requires an argument");
+            default:
+                if (optopt != 0) return UsageError(err, std::string("invalid option -- '") + char(optopt) + "'");
+                return UsageError(err, std::string("unrecognized option '") + word + "'");
+        }
+    }
+    if (optind < argc) return UsageError(err, std::string("unexpected argument '") + argv[optind] + "'");
+    if (!pictures) {
+        SetPictureFolder(FindPictureFolder().c_str());
+        return -1;
+    }
+    const std::string problem = FolderProblem(*pictures);
+    if (!problem.empty()) return UsageError(err, "cannot use picture folder '" + *pictures + "': " + problem);
+    // The boxes name the files as opened: "DIR/4.bmp", not "DIR//4.bmp".
+    while (pictures->size() > 1 && pictures->back() == '/') pictures->pop_back();
+    SetPictureFolder(pictures->c_str());
+    return -1;
+}

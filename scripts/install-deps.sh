@@ -11,8 +11,9 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
-  # real-window tests: a private X server, input and screenshots
-  xvfb xauth xdotool libx11-dev imagemagick
+  # real-window tests: a private X server with the core fonts SDL's message boxes draw with
+  # (without them every box falls back to stderr), input and screenshots
+  xvfb xauth xfonts-base xdotool libx11-dev imagemagick
 )
 if [[ "${1:-}" == "--fuzz" ]]; then
   packages+=(clang libclang-rt-14-dev)

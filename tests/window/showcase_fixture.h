@@ -116,7 +116,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(server.Start(screen.width, screen.height, screen.depth)) << "Xvfb did not start";
         ASSERT_TRUE(x.Connect(server.Display()));
-        ASSERT_TRUE(app.Start({SHOWCASE_EXECUTABLE}, {{"DISPLAY", server.Display()}, {"WAYLAND_DISPLAY", ""}},
+        ASSERT_TRUE(app.Start(Arguments(), {{"DISPLAY", server.Display()}, {"WAYLAND_DISPLAY", ""}},
                               WorkingDirectory()));
         window = x.WaitForWindow(kStartupTitleUtf8, 30s);
         ASSERT_NE(window, 0u) << "no window titled with the start-up title; output:\n" << app.Output();
@@ -127,6 +127,8 @@ protected:
 
     // Where the program runs, and so where it finds picture/.
     virtual std::string WorkingDirectory() { return SHOWCASE_SOURCE_DIR; }
+    // The program and its options.
+    virtual std::vector<std::string> Arguments() { return {SHOWCASE_EXECUTABLE}; }
 
     Capture Column() { return x.Grab(0, 0, kColumnWidth, std::min(kColumnHeight, screen.height)); }
 

@@ -1,0 +1,212 @@
+// The program as a user gets it: its command line, and `cmake --install` into a fresh prefix,
+// started from folders that hold no pictures, their own set, or with --pictures naming a third.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "image/dib.h"
+#include "tests/support/test_pictures.h"
+#include "tests/window/showcase_fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using namespace showcase_test;
+
+struct ProgramRun {
+    int status;
+    std::string out, err;
+};
+
+ProgramRun RunProgram(const std::string& arguments, const std::string& directory) {
+    const fs::path errors = fs::temp_directory_path() / ("showcase-err-" + std::to_string(getpid()));
+    const std::string command =
+        "cd '" + directory + "' && DISPLAY= '" SHOWCASE_EXECUTABLE "' " + arguments + " 2>'" + errors.string() + "'";
+    ProgramRun run{-1, {}, {}};
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
+        const int status = pclose(pipe);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::stringstream text;
+    text << std::ifstream(errors).rdbuf();
+    run.err = text.str();
+    fs::remove(errors);
+    return run;
+}
+
+// Every answer that ends the program before a window: the display is unset, so a program that
+// went on would fail to open its window with status 1 instead.
+TEST(CommandLine, AnswersWithoutOpeningAWindow) {
+    const std::string hint = "Try 'showcase --help' for more information.\n";
+    const struct {
+        const char* arguments;
+        int status;
+        std::string out, err;  // `out` is a prefix; `err` exact
+    } cases[] = {
+        {"--help", 0, "Usage: showcase [OPTION]...\n", ""},
+        {"--version", 0, "showcase " SHOWCASE_VERSION "\n", ""},
+        {"--pictures picture --version", 0, "showcase " SHOWCASE_VERSION "\n", ""},
+        {"--bogus", 2, "", "showcase: unrecognized option '--bogus'\n" + hint},
+        {"-z", 2, "", "showcase: invalid option -- 'z'\n" + hint},
+        {"--pictures", 2, "", "showcase: option '--pictures' requires an argument\n" + hint},
+        {"--pictures /nonexistent", 2, "",
+         "showcase: cannot use picture folder '/nonexistent': No such file or directory\n" + hint},
+        {"--pictures README.md", 2, "", "showcase: cannot use picture folder 'README.md': Not a directory\n" + hint},
+        {"--pictures ''", 2, "", "showcase: cannot use picture folder '': No such file or directory\n" + hint},
+        {"picture", 2, "", "showcase: unexpected argument 'picture'\n" + hint},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const ProgramRun run = RunProgram(c.arguments, SHOWCASE_SOURCE_DIR);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out.substr(0, c.out.size()), c.out);
+        if (c.status != 0) {
+            EXPECT_EQ(run.out, "");
+        }
+        EXPECT_EQ(run.err, c.err);
+    }
+    EXPECT_NE(RunProgram("--help", SHOWCASE_SOURCE_DIR).out.find("--pictures=DIR"), std::string::npos);
+}
+
+// A prefix that `cmake --install` filled, made once for the test program and removed at its end.
+const fs::path& InstalledPrefix() {
+    static const struct Prefix {
+        fs::path path;
+        Prefix() {
+            char pattern[] = "/tmp/showcase-prefix-XXXXXX";
+            if (mkdtemp(pattern) == nullptr) return;
+            const std::string command =
+                "'" CMAKE_COMMAND "' --install '" SHOWCASE_BINARY_DIR "' --prefix '" + std::string(pattern) + "' >/dev/null";
+            if (std::system(command.c_str()) == 0) path = pattern;
+        }
+        ~Prefix() {
+            if (!path.empty()) fs::remove_all(path);
+        }
+    } prefix;
+    return prefix.path;
+}
+
+// Where a test runs the program from, and which set it must show.
+enum class Folder { Empty, OwnSet, ThirdSet };
+
+struct InstalledCase {
+    const char* name;
+    Folder cwd;
+    bool picturesOption;
+};
+
+void PrintTo(const InstalledCase& c, std::ostream* os) { *os << c.name; }
+
+class InstalledShowcase : public ShowcaseWindow, public ::testing::WithParamInterface<InstalledCase> {
+protected:
+    static constexpr testpics::Rgb kThirdSplash{40, 200, 60};
+
+    void SetUp() override {
+        ASSERT_FALSE(InstalledPrefix().empty()) << "cmake --install failed";
+        char pattern[] = "/tmp/showcase-cwd-XXXXXX";
+        cwd_ = mkdtemp(pattern);
+        third_ = cwd_.string() + "-third";
+        if (GetParam().cwd == Folder::OwnSet) ownSet_.emplace();  // makes its own temporary folder current
+        if (GetParam().picturesOption) {
+            fs::create_directories(third_);
+            for (const std::string& name : testpics::PictureNames())
+                testpics::WriteBmp(third_ / (name + ".bmp"), 16, 16, [&](int, int) {
+                    return name == "13" ? kThirdSplash : testpics::FlatColour(name);
+                });
+        }
+        ShowcaseWindow::SetUp();
+    }
+    void TearDown() override {
+        fs::remove_all(cwd_);
+        fs::remove_all(third_);
+    }
+    std::string WorkingDirectory() override { return ownSet_ ? ownSet_->Root().string() : cwd_.string(); }
+    std::vector<std::string> Arguments() override {
+        std::vector<std::string> arguments{(InstalledPrefix() / "bin/showcase").string()};
+        if (GetParam().picturesOption) arguments.insert(arguments.end(), {"--pictures", third_.string()});
+        return arguments;
+    }
+
+    // A point of the view that only the splash picture covers while the splash shows.
+    Rgb SplashPixel() { return x.Grab(900, 100, 1, 1).At(900, 100); }
+
+    fs::path cwd_, third_;
+    std::optional<testpics::PictureFolder> ownSet_;
+};
+
+// The hue of a lit flat colour: lighting scales it but keeps the shares of its channels.
+bool Resembles(const Rgb& pixel, const testpics::Rgb& flat) {
+    const double lit = std::max({pixel.r, pixel.g, pixel.b}), want = std::max({flat.r, flat.g, flat.b});
+    return lit > 30 && std::abs(pixel.r / lit - flat.r / want) < 0.2 && std::abs(pixel.g / lit - flat.g / want) < 0.2 &&
+           std::abs(pixel.b / lit - flat.b / want) < 0.2;
+}
+
+// How closely the right-hand strip of the screen follows the splash picture: the correlation of
+// the screen's luminance with the texel each pixel shows. The picture's quad lies at depth 90.5,
+// 101 x 81 units, under a 45 degree projection whose viewport overhangs the window by 100 pixels;
+// its columns run up the view and its rows across it.
+double SplashCorrelation(const Capture& screen, const RgbImage& picture, int width, int height) {
+    const double halfHeight = 90.5 * std::tan(M_PI / 8), halfWidth = halfHeight * width / height;
+    std::vector<double> seen, texel;
+    for (int y = 0; y < height; y += 7)
+        for (int x = 780; x < width; x += 7) {
+            const double worldX = (2 * (x + 0.5) / (width + 100) - 1) * halfWidth;
+            const double worldY = (2 * (height - y - 0.5) / (height + 100) - 1) * halfHeight;
+            const int column = std::clamp(int((worldY + 40.5) / 81 * picture.width), 0, picture.width - 1);
+            const int row = std::clamp(int((worldX + 50.5) / 101 * picture.height), 0, picture.height - 1);
+            const unsigned char* p = picture.pixels + (size_t(row) * picture.width + column) * 3;
+            seen.push_back(screen.At(x, y).Luminance());
+            texel.push_back(Rgb{p[0], p[1], p[2]}.Luminance());
+        }
+    const double n = seen.size();
+    double meanA = 0, meanB = 0, ab = 0, aa = 0, bb = 0;
+    for (size_t i = 0; i < seen.size(); ++i) meanA += seen[i] / n, meanB += texel[i] / n;
+    for (size_t i = 0; i < seen.size(); ++i) {
+        ab += (seen[i] - meanA) * (texel[i] - meanB);
+        aa += (seen[i] - meanA) * (seen[i] - meanA);
+        bb += (texel[i] - meanB) * (texel[i] - meanB);
+    }
+    return ab / std::sqrt(aa * bb);
+}
+
+TEST_P(InstalledShowcase, ShowsTheSetItFindsWithoutABox) {
+    switch (GetParam().picturesOption ? Folder::ThirdSet : GetParam().cwd) {
+        case Folder::Empty: {
+            const std::string installed = (InstalledPrefix() / "share/showcase/picture/13.bmp").string();
+            showDibErrors = false;
+            RgbImage* splash = ReadDibImage(installed.c_str());
+            ASSERT_NE(splash, nullptr) << installed;
+            const double correlation =
+                SplashCorrelation(x.Grab(0, 0, screen.width, screen.height), *splash, screen.width, screen.height);
+            std::free(splash->pixels);
+            std::free(splash);
+            EXPECT_GT(correlation, 0.8) << "the view does not show the installed splash picture";
+            break;
+        }
+        case Folder::OwnSet:
+            EXPECT_TRUE(Resembles(SplashPixel(), testpics::FlatColour("13")));
+            break;
+        case Folder::ThirdSet:
+            EXPECT_TRUE(Resembles(SplashPixel(), kThirdSplash));
+            break;
+    }
+    for (const char* caption : {"Error", "ERROR"}) EXPECT_EQ(x.WaitForWindow(caption, 0ms), 0u) << caption;
+    PressKey("Escape");
+    EXPECT_EQ(ExitStatus(), kEscapeStatus);
+    EXPECT_EQ(app.Output(), "") << "the program reported a problem";
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, InstalledShowcase,
+                         ::testing::Values(InstalledCase{"FromAnUnrelatedFolder", Folder::Empty, false},
+                                           InstalledCase{"FromAFolderWithItsOwnSet", Folder::OwnSet, false},
+                                           InstalledCase{"WithPicturesOption", Folder::OwnSet, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -46,7 +46,7 @@ step "desktop entry and icons where a desktop looks for them"
 ls -l /usr/share/applications/org.example.showcase.desktop /usr/share/icons/hicolor/*/apps/org.example.showcase.png
 
 step "showcase from /root under Xvfb"
-apt-get install -y -qq --no-install-recommends xvfb xauth imagemagick >/dev/null
+apt-get install -y -qq --no-install-recommends xvfb xauth xdotool imagemagick >/dev/null
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/root/xvfb.log 2>&1 &
 xvfb=$!
 sleep 2
@@ -54,8 +54,15 @@ showcase >/root/showcase.log 2>&1 &
 program=$!
 sleep 8
 import -window root /root/shot.png
-kill -0 "$program" && echo "showcase still running after 8 s (no error box ended it)"
-kill "$program" "$xvfb"; wait "$program" "$xvfb" 2>/dev/null || true
+if kill -0 "$program"; then echo "showcase still running after 8 s"; else echo "showcase ended early"; fi
+xdotool keydown Escape; sleep 0.2; xdotool keyup Escape
+(sleep 15; kill -9 "$program" 2>/dev/null) &
+watchdog=$!
+status=0
+wait "$program" || status=$?
+kill "$watchdog" 2>/dev/null || true
+echo "exit status after Escape: $status"
+kill "$xvfb"; wait "$xvfb" 2>/dev/null || true
 echo "its output:"; cat /root/showcase.log
 
 step "apt-get purge showcase"
@@ -69,7 +76,8 @@ done </root/files.txt
 found=$(find / -xdev \( -path /proc -o -path /sys -o -path /dev -o -path /root \) -prune -o \
   -iname "*showcase*" -print)
 if [[ -n $found ]]; then echo "left behind: $found"; left=1; else echo "find / -iname \"*showcase*\" (but /root): nothing"; fi
-exit $left
+[[ $status == 27 ]] && exit $left
+exit 1
 '
 cp "$root/root/shot.png" "$shot"
 echo "screenshot: $shot"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian binary package: installs what building and checking it need, configures a
 # Release build for /usr with Debian's hardening flags in build-package/, builds the program,
-# runs CPack (which then builds nothing more) and then lintian on the result (its warnings are shown; an error fails the script).
-# The last line on stdout is the absolute path of the .deb.
+# runs CPack (which then builds nothing more) and lintian on the result: its findings go to
+# stderr, and only an error fails the script. The last line on stdout is the .deb's absolute
+# path, so `deb=$(scripts/package.sh)` works.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-package"

@@ -6,18 +6,24 @@ set -euo pipefail
 packages=(
   # build
   g++ cmake ninja-build pkg-config
+  # the picture generator writes the application icon as PNG with stb_image_write
+  libstb-dev
   # the program: GL and GLU from Mesa, SDL2 windows, SDL2_ttf text, fontconfig and a font with Cyrillic
   libgl-dev libopengl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
   # tests and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
   # real-window tests: a private X server with the core fonts SDL's message boxes draw with
   # (without them every box falls back to stderr), input and screenshots
   xvfb xauth xfonts-base xdotool libx11-dev imagemagick
+  # install-tree checks: the desktop entry and AppStream validators, the man page formatter
+  desktop-file-utils appstream groff-base
 )
-if [[ "${1:-}" == "--fuzz" ]]; then
-  packages+=(clang libclang-rt-14-dev)
-fi
+case "${1:-}" in
+  --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+  # the Debian package: dpkg-shlibdeps, and lintian to check the result
+  --package) packages+=(dpkg-dev file lintian man-db) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

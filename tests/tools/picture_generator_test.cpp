@@ -1,7 +1,8 @@
 // The generator as the README runs it: the nineteen files the viewer loads, each a 24-bit
 // bitmap with the exact header layout and power-of-two sides, the same bytes on every run, and
-// the committed pictures matching what the generator makes now.
+// the committed pictures and application icons matching what the generator makes now.
 #include <gtest/gtest.h>
+#include <stb/stb_image.h>
 
 #include "tests/tools/le_bytes.h"
 #include <sys/wait.h>
@@ -26,9 +27,30 @@ const std::vector<std::string> kNames{"1.bmp",  "2.bmp",  "3.bmp",   "4.bmp",  "
                                       "8.bmp",  "11.bmp", "12.bmp",  "13.bmp", "14.bmp", "15.bmp", "16.bmp",
                                       "17.bmp", "18.bmp", "11a.bmp", "4a.bmp", "1a.bmp"};
 
+// The icon files the generator writes beside the pictures when given an icon folder.
+const std::vector<std::string> kIcons{"48.png", "128.png", "256.png"};
+
 std::vector<uint8_t> ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// What to compare of a picture or icon: a bitmap's 54 header bytes, then its rows as stored; a
+// PNG's width and height, then its RGBA pixels (the compressed bytes may change with the
+// encoder's release). Empty when the file is missing or does not decode.
+std::vector<uint8_t> HeaderAndPixels(const fs::path& path) {
+    std::vector<uint8_t> bytes = ReadAll(path);
+    if (path.extension() != ".png") return bytes;
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* rgba = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height,
+                                          &channels, 4);
+    if (!rgba) return {};
+    std::vector<uint8_t> out(54, 0);
+    out[0] = static_cast<uint8_t>(width), out[1] = static_cast<uint8_t>(width >> 8);
+    out[2] = static_cast<uint8_t>(height), out[3] = static_cast<uint8_t>(height >> 8);
+    out.insert(out.end(), rgba, rgba + static_cast<size_t>(width) * height * 4);
+    stbi_image_free(rgba);
+    return out;
 }
 
 
@@ -43,7 +65,8 @@ protected:
     static void SetUpTestSuite() {
         root_ = fs::temp_directory_path() / ("picture_generator_test_" + std::to_string(::getpid()));
         fs::create_directories(root_ / "first");
-        firstStatus_ = RunGenerator((root_ / "first").string());
+        fs::create_directories(root_ / "icons");
+        firstStatus_ = RunGenerator((root_ / "first").string() + " " + (root_ / "icons").string());
     }
     static void TearDownTestSuite() { fs::remove_all(root_); }
 
@@ -108,16 +131,22 @@ TEST_F(GeneratorTest, TwoRunsGiveTheSameBytes) {
     }
 }
 
-// The committed pictures are what the generator makes: same sizes, and pixels equal but for
-// the edges of glyphs, which another FreeType release may shade a little differently: few
-// bytes far off, and a small mean difference, which any change of colour over an area exceeds.
-TEST_F(GeneratorTest, CommittedPicturesAreUpToDate) {
+// The committed pictures and icons are what the generator makes: same sizes, and pixels equal
+// but for the edges of glyphs, which another FreeType release may shade a little differently:
+// few bytes far off, and a small mean difference, which any change of colour over an area
+// exceeds.
+TEST_F(GeneratorTest, CommittedPicturesAndIconsAreUpToDate) {
     ASSERT_EQ(firstStatus_, 0);
-    for (const std::string& name : kNames) {
-        SCOPED_TRACE(name);
-        const std::vector<uint8_t> fresh = ReadAll(root_ / "first" / name);
-        const std::vector<uint8_t> committed = ReadAll(fs::path(PICTURE_SOURCE_DIR) / name);
-        ASSERT_EQ(committed.size(), fresh.size()) << "regenerate picture/ with the pictures target";
+    std::vector<std::pair<fs::path, fs::path>> files;
+    for (const std::string& name : kNames)
+        files.emplace_back(root_ / "first" / name, fs::path(PICTURE_SOURCE_DIR) / name);
+    for (const std::string& name : kIcons) files.emplace_back(root_ / "icons" / name, fs::path(ICON_SOURCE_DIR) / name);
+    for (const auto& [made, committedPath] : files) {
+        SCOPED_TRACE(committedPath.string());
+        const std::vector<uint8_t> fresh = HeaderAndPixels(made);
+        const std::vector<uint8_t> committed = HeaderAndPixels(committedPath);
+        ASSERT_GT(fresh.size(), 54u);
+        ASSERT_EQ(committed.size(), fresh.size()) << "regenerate with the pictures target";
         ASSERT_TRUE(std::equal(fresh.begin(), fresh.begin() + 54, committed.begin()));
         size_t farOff = 0;
         double total = 0;
@@ -126,8 +155,8 @@ TEST_F(GeneratorTest, CommittedPicturesAreUpToDate) {
             farOff += d > 24;
             total += d;
         }
-        EXPECT_LE(farOff, (fresh.size() - 54) / 1000) << "regenerate picture/ with the pictures target";
-        EXPECT_LE(total / (fresh.size() - 54), 0.5) << "regenerate picture/ with the pictures target";
+        EXPECT_LE(farOff, (fresh.size() - 54) / 1000) << "regenerate with the pictures target";
+        EXPECT_LE(total / (fresh.size() - 54), 0.5) << "regenerate with the pictures target";
     }
 }
 

@@ -15,7 +15,6 @@
 // memory must stay within 1 MB of it, descriptors and mappings equal to it.
 //
 // Usage: soak_bench [FRAMES [SAMPLE_EVERY]]   (defaults 1000000 and 20000)
-#include <dirent.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -23,13 +22,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <string>
 #include <vector>
 
 #include "app/viewer.h"
 #include "platform/headless/headless.h"
 #include "scene/scene_state.h"
+#include "tests/support/process_figures.h"
 #include "tests/support/viewer_globals.h"
 
 namespace {
@@ -51,31 +49,9 @@ struct Sample {
     int mappings;
 };
 
-long ResidentKb() {
-    std::ifstream statm("/proc/self/statm");
-    long size = 0, resident = 0;
-    statm >> size >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+Sample Take(long frame) {
+    return {frame, process_figures::ResidentKb(), process_figures::OpenDescriptors(), process_figures::Mappings()};
 }
-
-int OpenDescriptors() {
-    DIR* dir = opendir("/proc/self/fd");
-    if (!dir) return -1;
-    int count = 0;
-    while (const dirent* entry = readdir(dir))
-        if (entry->d_name[0] != '.') ++count;
-    closedir(dir);
-    return count - 1;  // the directory stream's own descriptor
-}
-
-int Mappings() {
-    std::ifstream maps("/proc/self/maps");
-    int count = 0;
-    for (std::string line; std::getline(maps, line);) ++count;
-    return count;
-}
-
-Sample Take(long frame) { return {frame, ResidentKb(), OpenDescriptors(), Mappings()}; }
 
 void Print(const Sample& s) {
     std::printf("%10ld %10ld %6d %6d\n", s.frame, s.rssKb, s.descriptors, s.mappings);

@@ -9,10 +9,12 @@ packages=(
   # the program: GL and GLU from Mesa, SDL2 windows, SDL2_ttf text, fontconfig and a font with Cyrillic
   libgl-dev libopengl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
+  # libX11 for the handler of a lost display connection
+  libx11-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
   # real-window tests: a private X server, input and screenshots
-  xvfb xauth xdotool libx11-dev imagemagick
+  xvfb xauth xdotool imagemagick
 )
 if [[ "${1:-}" == "--fuzz" ]]; then
   packages+=(clang libclang-rt-14-dev)

@@ -61,7 +61,7 @@ void OnKey(const SDL_KeyboardEvent& event) {
 
 void OnEvent(const SDL_Event& event) {
     switch (event.type) {
-        case SDL_QUIT:  // a signal or the session ending: every window is asked to close
+        case SDL_QUIT:  // the session ending: every window is asked to close
             for (WindowRecord* record : core::TopLevelWindows()) core::ReportCloseRequest(record->handle);
             break;
         case SDL_WINDOWEVENT:

@@ -116,9 +116,11 @@ void PumpEvents() {
     AskAboutScreenSaver();
 }
 
-// Returns when input arrives or after a few milliseconds; the event stays queued.
+// Returns when input arrives or after a few milliseconds; the event stays queued. The loop only
+// idles while it draws nothing (minimised), so the wait can be long enough that the wake-ups
+// cost next to nothing: input ends it at once, and a signal is seen within it.
 void IdleWait() {
-    constexpr int kIdleMs = 5;
+    constexpr int kIdleMs = 50;
     if (State().video == VideoState::Ready)
         SDL_WaitEventTimeout(nullptr, kIdleMs);
     else

@@ -18,6 +18,7 @@
 // mappings equal to it.
 //
 // Usage: soak_bench [FRAMES [SAMPLE_EVERY]]   (defaults 1000000 and 20000)
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -49,6 +50,7 @@ struct Sample {
     long frame;
     double seconds;
     long rssKb;
+    long heapKb;  // malloc's bytes in use, every arena: tells a leak from the allocator's slack
     int descriptors;
     int mappings;
 };
@@ -57,12 +59,18 @@ using Clock = std::chrono::steady_clock;
 const Clock::time_point kStart = Clock::now();
 
 Sample Take(long frame) {
-    return {frame, std::chrono::duration<double>(Clock::now() - kStart).count(), process_figures::ResidentKb(),
-            process_figures::OpenDescriptors(), process_figures::Mappings()};
+    const struct mallinfo2 heap = mallinfo2();
+    return {frame,
+            std::chrono::duration<double>(Clock::now() - kStart).count(),
+            process_figures::ResidentKb(),
+            static_cast<long>((heap.uordblks + heap.hblkhd) / 1024),
+            process_figures::OpenDescriptors(),
+            process_figures::Mappings()};
 }
 
 void Print(const Sample& s) {
-    std::printf("%10ld %8.0f %10ld %6d %6d\n", s.frame, s.seconds, s.rssKb, s.descriptors, s.mappings);
+    std::printf("%10ld %8.0f %10ld %10ld %6d %6d\n", s.frame, s.seconds, s.rssKb, s.heapKb, s.descriptors,
+                s.mappings);
     std::fflush(stdout);
 }
 
@@ -118,7 +126,7 @@ int main(int argc, char** argv) {
 
     std::printf("soak: %ld frames at %d x %d, tourSpeed after %d presses of the speed button\n", frames, kWidth,
                 kHeight, kSpeedUpPresses);
-    std::printf("%10s %8s %10s %6s %6s\n", "frame", "seconds", "rss_kb", "fds", "maps");
+    std::printf("%10s %8s %10s %10s %6s %6s\n", "frame", "seconds", "rss_kb", "heap_kb", "fds", "maps");
     const Clock::time_point start = Clock::now();
     const int status = ViewerMain(nullptr, nullptr, const_cast<char*>(""), SW_SHOW);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
@@ -138,9 +146,9 @@ int main(int argc, char** argv) {
         const Sample& first = samples.front();
         Sample low = first, high = first;
         for (const Sample& s : samples) {
-            low = {0, 0, std::min(low.rssKb, s.rssKb), std::min(low.descriptors, s.descriptors),
+            low = {0, 0, std::min(low.rssKb, s.rssKb), 0, std::min(low.descriptors, s.descriptors),
                    std::min(low.mappings, s.mappings)};
-            high = {0, 0, std::max(high.rssKb, s.rssKb), std::max(high.descriptors, s.descriptors),
+            high = {0, 0, std::max(high.rssKb, s.rssKb), 0, std::max(high.descriptors, s.descriptors),
                     std::max(high.mappings, s.mappings)};
             if (std::labs(s.rssKb - first.rssKb) > kRssToleranceKb || s.descriptors != first.descriptors ||
                 s.mappings != first.mappings) {
@@ -154,6 +162,7 @@ int main(int argc, char** argv) {
         std::printf("rss kB reference %ld (frame %ld), middle %ld (frame %ld), last %ld (frame %ld); range %ld..%ld\n",
                     first.rssKb, first.frame, middle.rssKb, middle.frame, last.rssKb, last.frame, low.rssKb,
                     high.rssKb);
+        std::printf("heap in use kB reference %ld, last %ld\n", first.heapKb, last.heapKb);
         std::printf("fds %d..%d, maps %d..%d\n", low.descriptors, high.descriptors, low.mappings, high.mappings);
     }
     std::printf("%s\n", flat ? "flat" : "NOT FLAT");

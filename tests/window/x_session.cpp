@@ -177,6 +177,9 @@ void XClient::Disconnect() {
 }
 
 bool XClient::Connect(const std::string& display) {
+    // A window the program destroys while this client looks at it (SDL replaces its hidden
+    // window once the pixel format is known) is not the test's failure: the call just fails.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     display_ = XOpenDisplay(display.c_str());
     return display_ != nullptr;
 }

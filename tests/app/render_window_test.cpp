@@ -150,33 +150,41 @@ TEST_F(ViewerRun, FullScreenClosingRestoresTheDesktopAndTheCursor) {
 
 }  // namespace
 
+// AddressSanitizer's allocator maps more memory as its quarantine of freed blocks fills, so
+// there the mappings are not the program's; LeakSanitizer watches memory instead.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMappingsAreTheProgramsOwn = false;
+#elif defined(__has_feature)
+constexpr bool kMappingsAreTheProgramsOwn = !__has_feature(address_sanitizer);
+#else
+constexpr bool kMappingsAreTheProgramsOwn = true;
+#endif
+
 // F1 pressed 1,000 times in one run: each reopening leaves the process holding what the first
 // one did (one context and drawable, the same GL texture names, descriptors and mappings).
-// Leaks of memory itself are LeakSanitizer's part in the sanitizer build.
 TEST_F(ViewerRun, ThousandReopeningsHoldNoMoreThanTheFirst) {
     constexpr int kReopenings = 1000;
     headless::AddMode(640, 480, 16);
-    struct Held {
-        int textures, contexts, surfaces, descriptors, mappings;
-        bool operator==(const Held&) const = default;
-    };
-    auto now = [] {
+    auto held = [] {
         int textures = 0;
         for (GLuint name = 1; name <= 256; ++name) textures += glIsTexture(name) == GL_TRUE;
-        return Held{textures, headless::LiveContexts(), headless::LiveSurfaces(), process_figures::OpenDescriptors(),
-                    process_figures::Mappings()};
+        return std::vector<int>{textures, headless::LiveContexts(), headless::LiveSurfaces(),
+                                process_figures::OpenDescriptors(),
+                                kMappingsAreTheProgramsOwn ? process_figures::Mappings() : 0};
     };
-    Held first{};
-    int reopened = 0;
+    std::vector<int> first;
+    int reopened = 0, differing = 0;
+    std::string firstDifference;
     // F1 at frame n is seen by the pass that draws frame n + 1; frame n + 2 is the new window's.
     for (int n = 2; n <= 2 * kReopenings + 2; n += 2) {
         atFrame[n] = [&, n] {
             if (n > 2) {
-                const Held held = now();
-                if (reopened++ == 0) first = held;
-                EXPECT_EQ(held, first) << "after reopening " << reopened << ": textures " << held.textures
-                                       << ", contexts " << held.contexts << ", surfaces " << held.surfaces
-                                       << ", descriptors " << held.descriptors << ", mappings " << held.mappings;
+                const std::vector<int> now = held();
+                if (reopened++ == 0) first = now;
+                if (now != first && differing++ == 0)
+                    firstDifference = "reopening " + std::to_string(reopened) + ": textures, contexts, surfaces, " +
+                                      "descriptors, mappings " + ::testing::PrintToString(now) + " after " +
+                                      ::testing::PrintToString(first);
             }
             if (n == 2 * kReopenings + 2) return headless::CloseRequest();
             headless::KeyUp(VK_F1);
@@ -185,7 +193,9 @@ TEST_F(ViewerRun, ThousandReopeningsHoldNoMoreThanTheFirst) {
     }
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(reopened, kReopenings);
-    EXPECT_EQ(first.textures, 19);
-    EXPECT_EQ(first.contexts, 1);
+    EXPECT_EQ(differing, 0) << firstDifference;
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first[0], 19) << "textures";
+    EXPECT_EQ(first[1], 1) << "contexts";
     EXPECT_EQ(Count(Call::CreateWindow), kReopenings + 1);
 }

@@ -11,11 +11,13 @@ packages=(
   # the program: GL and GLU from Mesa, SDL2 windows, SDL2_ttf text, fontconfig and a font with Cyrillic
   libgl-dev libopengl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
+  # libX11 for the handler of a lost display connection
+  libx11-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # real-window tests: a private X server with the core fonts SDL's message boxes draw with
   # (without them every box falls back to stderr), input and screenshots
-  xvfb xauth xfonts-base xdotool libx11-dev imagemagick
+  xvfb xauth xfonts-base xdotool imagemagick
   # install-tree checks: the desktop entry and AppStream validators, the man page formatter
   desktop-file-utils appstream groff-base
 )

@@ -103,8 +103,15 @@ int DefaultBoxButton(UINT type);
 // The cursor display counter (shown while >= 0).
 int CursorCounter();
 
+// SIGINT, SIGTERM and SIGHUP (unless started ignored) recorded from the first top-level window
+// on; DeliverCloseSignal turns a recorded one into a close request of every top-level window
+// (a no-op until there is one). Release puts the previous handlers back.
+void CatchCloseSignals();
+void DeliverCloseSignal();
+void ReleaseCloseSignals();
+
 // Drops every window, class, message and counter: a fresh process as far as the platform layer
-// is concerned. Used by the headless backend between test runs.
+// is concerned, the signal handlers included. Used by the headless backend between test runs.
 void ResetAll();
 
 }  // namespace core

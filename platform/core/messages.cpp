@@ -56,6 +56,7 @@ bool ForWindow(HWND target, HWND filter) {
 BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags) {
     if (msg == nullptr) return FALSE;
     backend::PumpEvents();
+    core::DeliverCloseSignal();
     auto& state = core::State();
     for (auto it = state.queue.begin(); it != state.queue.end(); ++it) {
         if (!ForWindow(it->hwnd, window) || !InRange(it->message, filterMin, filterMax)) continue;

@@ -47,6 +47,7 @@ void ResetAll() {
         if (window->parent == nullptr) backend::DestroyNative(*window);
     }
     state = CoreState{};
+    ReleaseCloseSignals();
 }
 
 }  // namespace core

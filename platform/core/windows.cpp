@@ -148,6 +148,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     record.y = y;
     record.width = std::max(width, 0);
     record.height = std::max(height, 0);
+    core::CatchCloseSignals();
     if (!backend::CreateNative(record)) return nullptr;
     HWND handle = record.handle;
     state.windows[core::Key(handle)] = std::move(owned);

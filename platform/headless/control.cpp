@@ -41,6 +41,8 @@ void FailCall(platform::Call call, int nth, int count) {
 
 const std::vector<CallEntry>& Calls() { return Now().calls; }
 
+void ForgetCalls() { Now().calls.clear(); }
+
 std::vector<std::string> CallNames() {
     std::vector<std::string> names;
     for (const CallEntry& entry : Now().calls) {

@@ -42,6 +42,9 @@ struct CallEntry {
 const std::vector<CallEntry>& Calls();
 // The same, as "name" for allowed and "name!" for refused calls, for readable comparisons.
 std::vector<std::string> CallNames();
+// Empties the call log; the counts and injected failures go on. Long runs (the soak) call it
+// so the log does not grow with every frame.
+void ForgetCalls();
 // How many calls of that kind were made since Reset (refused ones included).
 int CallCount(platform::Call call);
 

@@ -61,7 +61,7 @@ void OnKey(const SDL_KeyboardEvent& event) {
 
 void OnEvent(const SDL_Event& event) {
     switch (event.type) {
-        case SDL_QUIT:  // a signal or the session ending: every window is asked to close
+        case SDL_QUIT:  // the session ending: every window is asked to close
             for (WindowRecord* record : core::TopLevelWindows()) core::ReportCloseRequest(record->handle);
             break;
         case SDL_WINDOWEVENT:
@@ -116,9 +116,11 @@ void PumpEvents() {
     AskAboutScreenSaver();
 }
 
-// Returns when input arrives or after a few milliseconds; the event stays queued.
+// Returns when input arrives or after a few milliseconds; the event stays queued. The loop only
+// idles while it draws nothing (minimised), so the wait can be long enough that the wake-ups
+// cost next to nothing: input ends it at once, and a signal is seen within it.
 void IdleWait() {
-    constexpr int kIdleMs = 5;
+    constexpr int kIdleMs = 50;
     if (State().video == VideoState::Ready)
         SDL_WaitEventTimeout(nullptr, kIdleMs);
     else

@@ -1,9 +1,13 @@
 // SDL video: lazy start-up, display modes, top-level windows, cursor and screen saver.
 // A window is created hidden with SDL_WINDOW_OPENGL; its GL visual is fixed at creation on
 // X11, so SetPixelFormat may replace the still hidden SDL window (see sdl_gl.cpp).
+#include <X11/Xlib.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <string>
 
@@ -28,6 +32,18 @@ std::string VisibleDrivers() {
     return list;
 }
 
+// Exit status of a program whose display went away.
+constexpr int kLostDisplayStatus = 1;
+
+// Xlib calls this when the connection to the X server breaks, from wherever the program was in
+// Xlib, SDL or the GL driver. Its own default would exit() from there, and the exit handlers
+// would then talk to the dead display and crash; so say so in one line and leave at once.
+int LeaveOnLostDisplay(Display*) {
+    static const char kMessage[] = "showcase: lost the connection to the display\n";
+    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+    _exit(kLostDisplayStatus);
+}
+
 }  // namespace
 
 Backend& State() {
@@ -44,6 +60,8 @@ bool EnsureVideo() {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // The program decides about the screen saver (SC_SCREENSAVE), not SDL's start-up.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // Signals are the core's: they become close requests of the windows (core/signals.cpp).
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     const char* requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
     if (!requested || !*requested) SDL_SetHint(SDL_HINT_VIDEODRIVER, VisibleDrivers().c_str());
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -52,6 +70,8 @@ bool EnsureVideo() {
         return false;
     }
     state.video = VideoState::Ready;
+    // SDL loads the same libX11 the program links, so this handler is the one its calls see.
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) XSetIOErrorHandler(LeaveOnLostDisplay);
     // At exit SDL closes what is still open and gives the display its desktop mode back.
     std::atexit(SDL_Quit);
     SDL_ShowCursor(state.cursorVisible ? SDL_ENABLE : SDL_DISABLE);

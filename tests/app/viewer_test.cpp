@@ -1,5 +1,7 @@
 // The loop and the window procedure, through ViewerMain: quitting, the full-screen toggle,
 // minimising, system commands and panel commands.
+#include <signal.h>
+
 #include "tests/app/viewer_fixture.h"
 
 namespace {
@@ -53,6 +55,39 @@ TEST_F(ViewerRun, SystemCloseCommandEndsThroughWmClose) {
     atFrame[2] = [] { headless::Post(WM_SYSCOMMAND, SC_CLOSE, 0); };
     EXPECT_EQ(Run(), 0);
     EXPECT_GE(Count(Call::DefWindowProc), 1);
+}
+
+// A signal asks the window to close: the program leaves full screen and releases everything
+// in order, ending with status 0; afterwards the signal has its previous action again.
+TEST_F(ViewerRun, InterruptTerminateAndHangUpCloseTheWindowLikeTheCloseBox) {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        headless::Reset();
+        ResetViewerGlobals();
+        headless::AddMode(640, 480, 16);
+        ::signal(signal, SIG_DFL);
+        atFrame = {{2, [] { headless::KeyDown(VK_F1); }}, {5, [signal] {
+                                                                           EXPECT_TRUE(headless::ModeChanged());
+                                                                           raise(signal);
+                                                                       }}};
+        EXPECT_EQ(Run(), 0);
+        EXPECT_EQ(headless::FrameCount(), 5) << "the close request is taken before another frame";
+        // The release calls after the last frame, in their order.
+        const std::vector<std::string> names = headless::CallNames();
+        const auto lastFrame = std::find(names.rbegin(), names.rend(), "SwapBuffers").base();
+        const std::vector<std::string> steps = {"ChangeDisplaySettingsA(NULL)", "ShowCursor", "wglMakeCurrent(NULL)",
+                                                "wglDeleteContext", "ReleaseDC", "DestroyWindow", "UnregisterClassA"};
+        std::vector<std::string> released;
+        std::copy_if(lastFrame, names.end(), std::back_inserter(released), [&](const std::string& name) {
+            return std::find(steps.begin(), steps.end(), name) != steps.end();
+        });
+        EXPECT_EQ(released, steps);
+        EXPECT_FALSE(headless::ModeChanged());
+        headless::Reset();
+        struct sigaction now = {};
+        sigaction(signal, nullptr, &now);
+        EXPECT_EQ(now.sa_handler, SIG_DFL);
+    }
 }
 
 TEST_F(ViewerRun, AltF4EndsThroughTheSystemCloseCommand) {

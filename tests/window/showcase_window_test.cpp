@@ -2,6 +2,7 @@
 // the repository root, then looks at the window and its pixels from outside and drives it with
 // the pointer and keys as a user would.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 
 #include <thread>
@@ -145,6 +146,41 @@ TEST_F(ShowcaseOnA16BitScreen, F1GoesFullScreenWithoutAskingAndBackWindowed) {
     EXPECT_TRUE(WaitForLook([](const Capture& c) { return LooksRaised(c, kPanelButtons[0]); }));
     PressKey("Escape");
     EXPECT_EQ(ExitStatus(), kEscapeStatus) << app.Output();
+}
+
+// Interrupt, terminate and hang-up in full screen: the program leaves through the window's
+// close path, whose only exit status is 0 (CloseRenderWindow gives the mode back on the way,
+// as the headless run of the same signals shows call by call); a release step that failed
+// would have said so on stderr.
+class SignalInFullScreen : public ShowcaseOnA16BitScreen, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SignalInFullScreen, EndsThroughTheCloseRequestWithStatusZero) {
+    PressKey("F1");
+    ASSERT_NE(x.WaitForWindow(kToggleTitleUtf8, 15s), 0u) << "no full-screen window; output:\n" << app.Output();
+    ASSERT_TRUE(WaitForLook([](const Capture& c) { return LooksRaised(c, kPanelButtons[0]); }));
+    ASSERT_EQ(kill(app.Pid(), GetParam()), 0);
+    const std::optional<int> status = app.WaitExit(15s);
+    ASSERT_TRUE(status) << "still running; output:\n" << app.Output();
+    ASSERT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status);
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
+    EXPECT_EQ(app.Output(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(InterruptTerminateHangUp, SignalInFullScreen, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
+
+// The X server going away ends the program at once with one line and a failure status, never
+// through the exit handlers that would talk to the dead display (and dump core).
+TEST_F(ShowcaseWindow, LostDisplayEndsWithOneLineAndStatusOne) {
+    x.Disconnect();
+    const auto lost = std::chrono::steady_clock::now();
+    server.Stop();
+    const std::optional<int> status = app.WaitExit(15s);
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - lost);
+    RecordProperty("milliseconds_to_exit", static_cast<int>(took.count()));
+    ASSERT_TRUE(status) << "still running; output:\n" << app.Output();
+    ASSERT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status) << "; output:\n" << app.Output();
+    EXPECT_EQ(WEXITSTATUS(*status), 1);
+    EXPECT_EQ(app.Output(), "showcase: lost the connection to the display\n");
 }
 
 TEST(ShowcaseWithoutDisplay, FailsWithAMessageOnStderr) {

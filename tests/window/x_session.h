@@ -48,6 +48,7 @@ public:
     XvfbServer& operator=(const XvfbServer&) = delete;
     ~XvfbServer();
     bool Start(int width, int height, int depth = 24);
+    void Stop();  // the server goes away, with every connection to it
     const std::string& Display() const { return display_; }
 
 private:
@@ -79,6 +80,7 @@ public:
     XClient& operator=(const XClient&) = delete;
     ~XClient();
     bool Connect(const std::string& display);
+    void Disconnect();
 
     // A mapped top-level window whose _NET_WM_NAME (UTF-8) is the title; 0 if none in time.
     unsigned long WaitForWindow(const std::string& title, std::chrono::milliseconds timeout);

@@ -1,0 +1,66 @@
+// SIGINT, SIGTERM and SIGHUP become a close request of every top-level window, so the program
+// leaves through its normal close path (and gives back a full-screen display mode) instead of
+// dying where it stands. The handler only records the signal; the next look at the message
+// queue turns it into the request. A signal the program was started with ignored (nohup)
+// stays ignored.
+#include <signal.h>
+
+#include <iterator>
+
+#include "platform/core/core.h"
+
+namespace platform::core {
+namespace {
+
+constexpr int kCloseSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+volatile sig_atomic_t closeSignal = 0;
+
+struct Handlers {
+    bool installed = false;
+    struct sigaction previous[std::size(kCloseSignals)] = {};
+};
+
+Handlers& Installed() {
+    static Handlers handlers;
+    return handlers;
+}
+
+void RecordCloseSignal(int signal) { closeSignal = signal; }
+
+}  // namespace
+
+void CatchCloseSignals() {
+    Handlers& handlers = Installed();
+    if (handlers.installed) return;
+    handlers.installed = true;
+    for (std::size_t i = 0; i < std::size(kCloseSignals); ++i) {
+        sigaction(kCloseSignals[i], nullptr, &handlers.previous[i]);
+        if (handlers.previous[i].sa_handler == SIG_IGN) continue;
+        struct sigaction action = {};
+        action.sa_handler = RecordCloseSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(kCloseSignals[i], &action, nullptr);
+    }
+}
+
+void ReleaseCloseSignals() {
+    Handlers& handlers = Installed();
+    if (handlers.installed)
+        for (std::size_t i = 0; i < std::size(kCloseSignals); ++i)
+            sigaction(kCloseSignals[i], &handlers.previous[i], nullptr);
+    handlers.installed = false;
+    closeSignal = 0;
+}
+
+// A signal that came while no window was open waits for the next one.
+void DeliverCloseSignal() {
+    if (closeSignal == 0) return;
+    const std::vector<WindowRecord*> windows = TopLevelWindows();
+    if (windows.empty()) return;
+    closeSignal = 0;
+    for (WindowRecord* record : windows) ReportCloseRequest(record->handle);
+}
+
+}  // namespace platform::core

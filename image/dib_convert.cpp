@@ -209,7 +209,8 @@ bool DecodeRle(const DibSource& source, const DibSection& section) {
             // Only the pixels left of the right edge are visited, so a long stream of runs
             // past it costs no more than reading it.
             std::int32_t visible = std::min<std::int32_t>(count, section.width - x);
-            for (std::int32_t i = 0; i < visible; ++i) put(x + i, fourBit ? ((i & 1) ? value & 15 : value >> 4) : value);
+            for (std::int32_t i = 0; i < visible; ++i)
+                put(x + i, fourBit ? ((i & 1) ? value & 15 : value >> 4) : value);
             advance(count);
             continue;
         }

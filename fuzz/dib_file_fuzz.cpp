@@ -3,12 +3,15 @@
 // On the headless backend a failure shows exactly one box and a picture none. A non-empty file
 // must always be opened and mapped, so a leaked mapping shows once the process runs out of
 // them; a leaked descriptor shows at once, as the lowest free descriptor moves.
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "fuzz/dib_check.h"
 #include "platform/headless/headless.h"
@@ -57,7 +60,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RgbImage* image = ReadDibImage(file.path);
     const std::vector<headless::Box>& boxes = headless::Boxes();
     if (boxes.size() != (image == nullptr ? 1u : 0u)) std::abort();
-    if (size > 0 && image == nullptr && boxes[0].text.rfind("Failed to open", 0) == 0) std::abort();
+    if (size > 0 && image == nullptr && boxes[0].text.rfind("Failed to open", 0) == 0) {
+        int error = errno;
+        int again = open(file.path, O_RDONLY | O_CLOEXEC);
+        void* view = again < 0 ? MAP_FAILED : mmap(nullptr, size, PROT_READ, MAP_PRIVATE, again, 0);
+        std::fprintf(stderr, "not opened: %s (errno after: %s; again: open %d, mmap %s)\n", boxes[0].text.c_str(),
+                     std::strerror(error), again, view == MAP_FAILED ? std::strerror(errno) : "ok");
+        std::abort();
+    }
     if (image != nullptr) CheckAndFreePicture(image);
     if (LowestFreeDescriptor(file.descriptor) != file.lowestFree) std::abort();
     return 0;

@@ -2,8 +2,9 @@
 """Writes the seed corpus of the bitmap decoder's fuzz target into fuzz/corpus/dib/.
 
 Seeds named ok-* must decode and bad-* must be refused; the unit tests replay every file
-and hold them to that. Small pictures only: each depth under both header kinds, files
-without the file header, RLE8, RLE4, bit fields, top-down, and a few broken files.
+and hold them to that. Other names are only held to decode consistently. Small pictures: each depth
+under both header kinds, files without the file header, RLE8, RLE4, bit fields, top-down, a
+few broken files, and pictures at the fuzz build's pixel cap.
 """
 import os
 import struct
@@ -67,6 +68,17 @@ def seeds():
                                      compression=3, masks=(0xF800, 0x07E0, 0x001F))
     yield "ok-bitfields32", dib(2, 1, 32, b"\x00\x00\xF0\x3F\x01\x04\x08\x00", compression=3,
                                 masks=(0x3FF00000, 0x000FFC00, 0x000003FF))
+    # Pictures at the fuzz build's pixel cap (16384) in every compression and both header kinds,
+    # and one just past it; the real cap lets all of them decode.
+    yield "ok-cap-rle8-16384x1", dib(16384, 1, 8, bytes([255, 1, 0, 2, 255, 0, 255, 2, 0, 1]), compression=1,
+                                     used=4, entries=four)
+    yield "ok-cap-rle4-128x128", dib(128, 128, 4, bytes([255, 0x12, 0, 2, 0, 126, 3, 0x30, 0, 0, 0, 1]),
+                                     compression=2, used=4, entries=four)
+    yield "ok-cap-rgb1-core-128x128", dib(128, 128, 1, bytes(range(256)) * 8, core=True, entries=four[:2])
+    yield "ok-cap-rgb4-info-128x128", dib(128, 128, 4, bytes(range(256)) * 32, entries=ramp(16))
+    yield "ok-cap-bitfields16-16384x1", dib(16384, 1, 16, bytes(range(256)) * 128, compression=3,
+                                            masks=(0xF800, 0x07E0, 0x001F))
+    yield "ok-past-fuzz-cap-rle8-128x129", dib(128, 129, 8, bytes([0, 1]), compression=1, used=4, entries=four)
     yield "bad-108-header", dib(3, 2, 24, px24, size=108)
     yield "bad-pixels-cut", dib(3, 2, 24, px24)[:-6]
     yield "bad-offset-past-end", dib(3, 2, 24, px24)[:10] + struct.pack("<I", 4096) + dib(3, 2, 24, px24)[14:]

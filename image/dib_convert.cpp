@@ -206,7 +206,11 @@ bool DecodeRle(const DibSource& source, const DibSection& section) {
         std::uint8_t value;
         if (!in.Read(count) || !in.Read(value)) return false;
         if (count != 0) {
-            for (std::int32_t i = 0; i < count; ++i) put(x + i, fourBit ? ((i & 1) ? value & 15 : value >> 4) : value);
+            // Only the pixels left of the right edge are visited, so a long stream of runs
+            // past it costs no more than reading it.
+            std::int32_t visible = std::min<std::int32_t>(count, section.width - x);
+            for (std::int32_t i = 0; i < visible; ++i)
+                put(x + i, fourBit ? ((i & 1) ? value & 15 : value >> 4) : value);
             advance(count);
             continue;
         }

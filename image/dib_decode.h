@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "image/dib.h"
 
@@ -31,4 +32,10 @@ struct DibResult {
 DibResult DecodeDib(const unsigned char* data, std::size_t size, DibReport report);
 
 inline constexpr std::int32_t kMaxDibSide = 16384;
-inline constexpr std::int64_t kMaxDibPixels = std::int64_t(1) << 26;  // 8192 x 8192
+// 8192 x 8192. A build may lower it with SHOWCASE_DIB_MAX_PIXELS: the fuzz targets do, so that
+// pictures at the cap cost kilobytes instead of hundreds of megabytes per input.
+#ifdef SHOWCASE_DIB_MAX_PIXELS
+inline constexpr std::int64_t kMaxDibPixels = SHOWCASE_DIB_MAX_PIXELS;
+#else
+inline constexpr std::int64_t kMaxDibPixels = std::int64_t(1) << 26;
+#endif

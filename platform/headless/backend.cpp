@@ -109,13 +109,19 @@ using namespace headless::detail;
 // Recovers the program's Windows-1251 bytes by inverting the core's own conversion, one
 // character at a time, so the two can never disagree.
 std::string Utf8ToCp1251(const std::string& text) {
-    std::vector<std::string> encoded(256);
-    for (int byte = 1; byte < 256; ++byte) {
-        encoded[byte] = platform::core::Cp1251ToUtf8(std::string(1, static_cast<char>(byte)));
-    }
+    static const std::vector<std::string> encoded = [] {
+        std::vector<std::string> table(256);
+        for (int byte = 1; byte < 256; ++byte)
+            table[byte] = platform::core::Cp1251ToUtf8(std::string(1, static_cast<char>(byte)));
+        return table;
+    }();
     std::string out;
     std::size_t at = 0;
     while (at < text.size()) {
+        if (text[at] > 0 && static_cast<unsigned char>(text[at]) < 0x80) {  // ASCII is itself
+            out += text[at++];
+            continue;
+        }
         int match = 0;
         for (int byte = 1; byte < 256 && match == 0; ++byte) {
             if (text.compare(at, encoded[byte].size(), encoded[byte]) == 0) match = byte;

@@ -213,7 +213,9 @@ protected:
         eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         if (context_ != EGL_NO_CONTEXT) eglDestroyContext(display_, context_);
         if (surface_ != EGL_NO_SURFACE) eglDestroySurface(display_, surface_);
-        eglTerminate(display_);
+        // The display stays initialised for the life of the process, as in the headless backend:
+        // terminating it unloads the GL driver, which leaves some of its own blocks behind.
+        eglReleaseThread();
     }
 
     // Draws a case and returns the frame, bottom row first.

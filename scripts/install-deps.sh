@@ -9,6 +9,8 @@ packages=(
   # the program: GL and GLU from Mesa, SDL2 windows, SDL2_ttf text, fontconfig and a font with Cyrillic
   libgl-dev libopengl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
+  # the recorder: FFmpeg's libraries for video (H.264 and VP9 encoders come with libavcodec), libpng for stills
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libpng-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
   # real-window tests: a private X server with the core fonts SDL's message boxes draw with

@@ -29,7 +29,7 @@ namespace record {
 namespace {
 
 constexpr int kUsageStatus = 2;
-constexpr int kMaxFps = 1000;
+constexpr int kMaxFps = 1000;  // as the frame-rate message says
 constexpr int kDefaultPasses = 1;  // a sequence or video without a length is one whole pass
 
 enum Option {
@@ -327,7 +327,7 @@ int ParseOptions(int argc, char** argv, Options& options, std::FILE* out, std::F
                 break;
             case kFps:
                 if (auto fps = ParseInt(value, 1, kMaxFps)) options.fps = *fps;
-                else return UsageError(err, "invalid frame rate '" + value + "' (1 to " + std::to_string(kMaxFps) + ")");
+                else return UsageError(err, "invalid frame rate '" + value + "' (1 to 1000)");
                 break;
             case kPictures:
                 pictures = value;
@@ -355,7 +355,8 @@ int ParseOptions(int argc, char** argv, Options& options, std::FILE* out, std::F
         return UsageError(err, "invalid size '" + *size + "': use WIDTHxHEIGHT, such as 1280x720");
     if (problem = CheckSize(options); !problem.empty()) return UsageError(err, problem);
     std::optional<int> crf;
-    if (quality && !(crf = ParseInt(*quality, 0, INT_MAX))) return UsageError(err, "invalid quality '" + *quality + "'");
+    if (quality && !(crf = ParseInt(*quality, 0, INT_MAX)))
+        return UsageError(err, "invalid quality '" + *quality + "'");
     if (problem = SetQuality(options, crf); !problem.empty()) return UsageError(err, problem);
     if (problem = SetRange(options, length); !problem.empty()) return UsageError(err, problem);
     if (problem = CheckOutputFolder(options.output); !problem.empty()) return UsageError(err, problem);

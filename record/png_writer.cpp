@@ -43,9 +43,10 @@ bool EncodePng(std::FILE* file, const FrameView& frame, PngFailure* failure) {
     png_set_IHDR(png, info, static_cast<png_uint_32>(frame.width), static_cast<png_uint_32>(frame.height), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
+    png_set_bgr(png);
     png_set_filler(png, 0, PNG_FILLER_AFTER);  // the rows carry a fourth byte, which is dropped
     const std::size_t stride = static_cast<std::size_t>(frame.width) * 4;
-    for (int y = 0; y < frame.height; ++y) png_write_row(png, frame.rgba + y * stride);
+    for (int y = 0; y < frame.height; ++y) png_write_row(png, frame.bgrx + y * stride);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return true;

@@ -86,7 +86,7 @@ class Run {
     }
 
     void WriteFrame(int frameNo) {
-        headless::ReadPixels(frame_);
+        headless::ReadPixels(frame_, headless::PixelOrder::Bgra);
         if (writer_.Write(FrameView{frame_.width, frame_.height, frame_.rgba.data()}, frameNo)) {
             ++written_;
             return;

@@ -119,7 +119,7 @@ bool VideoWriter::OpenEncoder(const Container& container) {
 }
 
 bool VideoWriter::OpenScaler() {
-    scaler_.reset(sws_getContext(options_.width, options_.height, AV_PIX_FMT_RGB0, options_.width, options_.height,
+    scaler_.reset(sws_getContext(options_.width, options_.height, AV_PIX_FMT_BGR0, options_.width, options_.height,
                                  AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr));
     if (!scaler_) return Fail("cannot convert RGB to yuv420p", 0);
     // Full-range RGB in, limited-range BT.709 out, as the stream is tagged.
@@ -172,7 +172,7 @@ bool VideoWriter::Encode(const AVFrame* frame) {
 bool VideoWriter::Write(const FrameView& frame, int) {
     const int made = av_frame_make_writable(picture_.get());
     if (made < 0) return Fail("out of memory", made);
-    const std::uint8_t* rows[1] = {frame.rgba};
+    const std::uint8_t* rows[1] = {frame.bgrx};
     const int strides[1] = {frame.width * 4};
     sws_scale(scaler_.get(), rows, strides, 0, frame.height, picture_->data, picture_->linesize);
     picture_->pts = nextPts_++;

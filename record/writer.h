@@ -10,12 +10,12 @@
 
 namespace record {
 
-// One frame of the show: width x height pixels, 4 bytes each (red, green, blue, unused), rows top
-// first without padding.
+// One frame of the show: width x height pixels, 4 bytes each (blue, green, red, unused: the order
+// the renderer reads fastest), rows top first without padding.
 struct FrameView {
     int width = 0;
     int height = 0;
-    const std::uint8_t* rgba = nullptr;
+    const std::uint8_t* bgrx = nullptr;
 };
 
 class FrameWriter {

@@ -7,6 +7,7 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -224,7 +225,7 @@ Frame ReadPixels() {
     return frame;
 }
 
-void ReadPixels(Frame& frame) {
+void ReadPixels(Frame& frame, PixelOrder order) {
     NativeWindow* window = FindNative(Now().currentWindow);
     if (window == nullptr) {
         frame = Frame{};
@@ -238,7 +239,8 @@ void ReadPixels(Frame& frame) {
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
     glPixelStorei(GL_PACK_SKIP_ROWS, 0);
     glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-    glReadPixels(0, 0, frame.width, frame.height, GL_RGBA, GL_UNSIGNED_BYTE, frame.rgba.data());
+    const GLenum format = order == PixelOrder::Bgra ? GL_BGRA : GL_RGBA;
+    glReadPixels(0, 0, frame.width, frame.height, format, GL_UNSIGNED_BYTE, frame.rgba.data());
     glPopClientAttrib();
     // GL gives the bottom row first.
     const std::size_t row = static_cast<std::size_t>(frame.width) * 4;

@@ -146,7 +146,7 @@ int LiveSurfaces();
 struct Frame {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> rgba;  // rows top first
+    std::vector<std::uint8_t> rgba;  // rows top first; red first in each pixel unless read as Bgra
     // The pixel at (x, y) from the top-left corner as 0xRRGGBBAA.
     std::uint32_t At(int x, int y) const;
 };
@@ -154,8 +154,10 @@ struct Frame {
 // with the buttons drawn over it (flat light faces with a dark border, darker while pressed;
 // no captions). Empty when no context is current.
 Frame ReadPixels();
-// The same into a frame the caller keeps, whose buffer is reused from one frame to the next.
-void ReadPixels(Frame& frame);
+enum class PixelOrder { Rgba, Bgra };
+// The same into a frame the caller keeps, whose buffer is reused from one frame to the next. Bgra
+// (blue, green, red, alpha) is the drawable's own order on Mesa and reads several times faster.
+void ReadPixels(Frame& frame, PixelOrder order = PixelOrder::Rgba);
 
 struct Size {
     int width = 0;

@@ -81,6 +81,15 @@ fs::path ProgramFolder() {
 
 }  // namespace
 
+std::string UsePictureFolder(std::string folder) {
+    std::string problem = FolderProblem(folder);
+    if (!problem.empty()) return problem;
+    // The boxes name the files as opened: "DIR/4.bmp", not "DIR//4.bmp".
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    SetPictureFolder(folder.c_str());
+    return {};
+}
+
 std::string FindPictureFolder() {
     if (IsDirectory(kDefaultPictureFolder)) return kDefaultPictureFolder;
     const fs::path programFolder = ProgramFolder();
@@ -125,10 +134,7 @@ int HandleCommandLine(int argc, char** argv, std::FILE* out, std::FILE* err) {
         SetPictureFolder(FindPictureFolder().c_str());
         return -1;
     }
-    const std::string problem = FolderProblem(*pictures);
+    const std::string problem = UsePictureFolder(*pictures);
     if (!problem.empty()) return UsageError(err, "cannot use picture folder '" + *pictures + "': " + problem);
-    // The boxes name the files as opened: "DIR/4.bmp", not "DIR//4.bmp".
-    while (pictures->size() > 1 && pictures->back() == '/') pictures->pop_back();
-    SetPictureFolder(pictures->c_str());
     return -1;
 }

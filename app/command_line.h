@@ -10,6 +10,11 @@
 // folder and returns -1: the viewer runs.
 int HandleCommandLine(int argc, char** argv, std::FILE* out, std::FILE* err);
 
+// Makes a folder named on a command line the picture folder. Returns why it cannot serve (the
+// system's words, "No such file or directory") and leaves the picture folder as it was, or
+// returns an empty text when it was set.
+std::string UsePictureFolder(std::string folder);
+
 // The picture folder when none is given: "picture" when the current directory has one, else the
 // set installed beside the program (<prefix>/share/showcase/picture for <prefix>/bin/showcase),
 // else, for a program in its build folder, the source tree's set; "picture" when none exists.

@@ -13,6 +13,8 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
   # libX11 for the handler of a lost display connection
   libx11-dev
+  # the recorder: FFmpeg's libraries for video (H.264 and VP9 encoders come with libavcodec), libpng for stills
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libpng-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # real-window tests: a private X server with the core fonts SDL's message boxes draw with

@@ -2,6 +2,7 @@
 // screen and its modes, native windows of record, input delivery, idling, the cursor, the
 // screen saver and message boxes answered from a script.
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/headless/state.h"
 
@@ -150,6 +151,11 @@ int ShowMessageBox(HWND owner, const std::string& text, const std::string& capti
         }
     }
     s.boxes.push_back(headless::Box{owner, text, caption, Utf8ToCp1251(text), Utf8ToCp1251(caption), type, answer});
+    if (s.boxEcho != nullptr) {
+        std::string line = text;
+        while (!line.empty() && line.back() == '\n') line.pop_back();
+        std::fprintf(s.boxEcho, "%s: %s: %s\n", s.boxEchoPrefix.c_str(), caption.c_str(), line.c_str());
+    }
     return answer;
 }
 

@@ -59,6 +59,11 @@ void AnswerNextBox(int answer) { Now().answers.push_back(answer); }
 const std::vector<Box>& Boxes() { return Now().boxes; }
 int ScriptErrors() { return Now().scriptErrors; }
 
+void EchoBoxes(std::FILE* stream, const std::string& prefix) {
+    Now().boxEcho = stream;
+    Now().boxEchoPrefix = prefix;
+}
+
 // ---- Input ----
 
 namespace {
@@ -204,6 +209,8 @@ std::vector<Button> AllButtons() {
     }
     return buttons;
 }
+
+void DrawButtons(bool drawn) { Now().buttonsDrawn = drawn; }
 
 // ---- Desktop state ----
 

@@ -7,6 +7,7 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -198,7 +199,7 @@ bool Present(WindowRecord& record) {
     NativeWindow* window = FindNative(record.handle);
     // Only the context current on this window can have drawn its frame.
     if (window == nullptr || s.currentWindow != window->handle) return false;
-    DrawButtons(record, window->surfaceWidth, window->surfaceHeight);
+    if (s.buttonsDrawn) DrawButtons(record, window->surfaceWidth, window->surfaceHeight);
     glFinish();
     int number = ++s.frames;
     auto hook = s.onFrame;  // the hook may replace itself
@@ -220,24 +221,40 @@ std::uint32_t Frame::At(int x, int y) const {
 
 Frame ReadPixels() {
     Frame frame;
+    ReadPixels(frame);
+    return frame;
+}
+
+void ReadPixels(Frame& frame, PixelOrder order) {
     NativeWindow* window = FindNative(Now().currentWindow);
-    if (window == nullptr) return frame;
+    if (window == nullptr) {
+        frame = Frame{};
+        return;
+    }
     frame.width = window->surfaceWidth;
     frame.height = window->surfaceHeight;
-    std::vector<std::uint8_t> bottomUp(static_cast<std::size_t>(frame.width) * frame.height * 4);
+    frame.rgba.resize(static_cast<std::size_t>(frame.width) * frame.height * 4);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
     glPixelStorei(GL_PACK_SKIP_ROWS, 0);
     glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-    glReadPixels(0, 0, frame.width, frame.height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    const GLenum format = order == PixelOrder::Bgra ? GL_BGRA : GL_RGBA;
+    glReadPixels(0, 0, frame.width, frame.height, format, GL_UNSIGNED_BYTE, frame.rgba.data());
     glPopClientAttrib();
+    // GL gives the bottom row first.
     const std::size_t row = static_cast<std::size_t>(frame.width) * 4;
-    frame.rgba.resize(bottomUp.size());
-    for (int y = 0; y < frame.height; ++y) {
-        std::copy_n(&bottomUp[(frame.height - 1 - y) * row], row, &frame.rgba[y * row]);
+    for (int top = 0, bottom = frame.height - 1; top < bottom; ++top, --bottom) {
+        std::swap_ranges(&frame.rgba[top * row], &frame.rgba[top * row] + row, &frame.rgba[bottom * row]);
     }
-    return frame;
+}
+
+Size MaxDrawableSize() {
+    if (!EnsureDisplay()) return {};
+    Size size;
+    eglGetConfigAttrib(Get().egl.display, Get().egl.config, EGL_MAX_PBUFFER_WIDTH, &size.width);
+    eglGetConfigAttrib(Get().egl.display, Get().egl.config, EGL_MAX_PBUFFER_HEIGHT, &size.height);
+    return size;
 }
 
 bool ContextCurrent() { return Now().currentContext != EGL_NO_CONTEXT; }

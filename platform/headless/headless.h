@@ -1,10 +1,12 @@
-// Test control of the headless backend: the screen and its modes, injected failures, the call
-// log, scripted message-box answers, input as a user or the desktop would give it, per-frame and
-// idle hooks, the push buttons, and the pixels of the frame being presented.
-// Everything here acts on the one process-wide platform state; tests start with Reset().
+// Control of the headless (off-screen) backend, for the tests and for showcase-record: the screen
+// and its modes, injected failures, the call log, scripted message-box answers, input as a user
+// or the desktop would give it, per-frame and idle hooks, the push buttons, and the pixels of the
+// frame being presented. Everything here acts on the one process-wide platform state; tests
+// start with Reset().
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -66,6 +68,9 @@ void AnswerNextBox(int answer);
 // Boxes shown since Reset.
 const std::vector<Box>& Boxes();
 int ScriptErrors();
+// Each box from now on is also written to `stream` as one "<prefix>: caption: text" line (UTF-8),
+// for a program that has no screen to show it on; null stops that.
+void EchoBoxes(std::FILE* stream, const std::string& prefix);
 
 // ---- Input ----
 // Input goes to the newest top-level window. Like native events it is turned into messages
@@ -122,6 +127,9 @@ struct Button {
 std::vector<Button> Buttons();
 // Every child of the main window, zero-sized and hidden ones included.
 std::vector<Button> AllButtons();
+// Whether presenting a frame draws the push buttons over it (it does after Reset). Without them a
+// frame holds the scene alone, as a recording of the show wants it.
+void DrawButtons(bool drawn);
 
 // ---- Desktop state ----
 
@@ -141,7 +149,7 @@ int LiveSurfaces();
 struct Frame {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> rgba;  // rows top first
+    std::vector<std::uint8_t> rgba;  // rows top first; red first in each pixel unless read as Bgra
     // The pixel at (x, y) from the top-left corner as 0xRRGGBBAA.
     std::uint32_t At(int x, int y) const;
 };
@@ -149,5 +157,16 @@ struct Frame {
 // with the buttons drawn over it (flat light faces with a dark border, darker while pressed;
 // no captions). Empty when no context is current.
 Frame ReadPixels();
+enum class PixelOrder { Rgba, Bgra };
+// The same into a frame the caller keeps, whose buffer is reused from one frame to the next. Bgra
+// (blue, green, red, alpha) is the drawable's own order on Mesa and reads several times faster.
+void ReadPixels(Frame& frame, PixelOrder order = PixelOrder::Rgba);
+
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+// The largest drawable the GL behind this backend can make; 0 x 0 when it has no usable display.
+Size MaxDrawableSize();
 
 }  // namespace headless

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "platform/headless/headless.h"
@@ -53,6 +54,8 @@ struct Session {
     std::vector<Box> boxes;
     std::deque<int> answers;
     int scriptErrors = 0;
+    std::FILE* boxEcho = nullptr;
+    std::string boxEchoPrefix;
 
     std::deque<std::function<void()>> pending;  // injected input not yet turned into messages
     std::set<WPARAM> keysDown;
@@ -63,6 +66,7 @@ struct Session {
     int frames = 0;
     int idles = 0;
 
+    bool buttonsDrawn = true;
     bool cursorVisible = true;
     bool screenSaverAllowed = true;
 

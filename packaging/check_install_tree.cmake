@@ -22,6 +22,8 @@ endif()
 
 set(expected
   ${BINDIR}/showcase
+  ${BINDIR}/showcase-record
+  ${MANDIR}/man1/showcase-record.1.gz
   ${DATADIR}/applications/${APP_ID}.desktop
   ${DATADIR}/metainfo/${APP_ID}.metainfo.xml
   ${DATADIR}/icons/hicolor/48x48/apps/${APP_ID}.png
@@ -55,4 +57,5 @@ endfunction()
 validate(${DESKTOP_FILE_VALIDATE} ${PREFIX}/${DATADIR}/applications/${APP_ID}.desktop)
 validate(${APPSTREAMCLI} validate --no-net ${PREFIX}/${DATADIR}/metainfo/${APP_ID}.metainfo.xml)
 validate(${GROFF} -k -man -Tutf8 -ww -z ${MAN_PAGE})
+validate(${GROFF} -k -man -Tutf8 -ww -z ${RECORD_MAN_PAGE})
 message("install tree complete and valid: ${PREFIX}")

@@ -26,7 +26,17 @@ Handlers& Installed() {
     return handlers;
 }
 
-void RecordCloseSignal(int signal) { closeSignal = signal; }
+// A handler the program had set before (a recorder that must clean up, say) still hears the
+// signal.
+void RecordCloseSignal(int signal) {
+    closeSignal = signal;
+    const Handlers& handlers = Installed();
+    for (std::size_t i = 0; i < std::size(kCloseSignals); ++i) {
+        const auto previous = handlers.previous[i].sa_handler;
+        if (kCloseSignals[i] == signal && previous != SIG_DFL && previous != SIG_IGN && previous != nullptr)
+            previous(signal);
+    }
+}
 
 }  // namespace
 

@@ -11,6 +11,8 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
+  # scripts/mutants.sh rebuilds once per fault; ccache makes the restored files free
+  ccache
   # real-window tests: a private X server with the core fonts SDL's message boxes draw with
   # (without them every box falls back to stderr), input and screenshots
   xvfb xauth xfonts-base xdotool libx11-dev imagemagick

@@ -52,8 +52,9 @@ data = json.load(sys.stdin)
 for t in data["tests"]:
     cmd = t.get("command") or []
     if cmd: print(cmd[0], t["name"], sep="\t")'; }
-targets=$(programs | cut -f1 | sort -u | xargs -n1 basename | tr "\n" " ")
-targets="$targets showcase picture_generator"
+# Every test program (the executables under tests/), the program and the picture generator.
+targets="$(ninja -C "$build" -t targets all | sed -n 's|^\(tests/[^:[]*\): CXX_EXECUTABLE_LINKER.*|\1|p' | tr '\n' ' ')"
+targets="$targets showcase tools/picture_generator"
 
 build_targets() { ninja -C "$build" $targets >"$work/build.log" 2>&1; }
 stamp() { for f in $(programs | cut -f1 | sort -u) "$build/showcase" "$build/tools/picture_generator"; do

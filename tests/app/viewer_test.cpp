@@ -42,26 +42,23 @@ TEST_F(ViewerRun, EscapeExitStatusIsTheWParamOfTheLastMessageTaken) {
     EXPECT_EQ(Count(Call::UnregisterClass), 1);
 }
 
-TEST_F(ViewerRun, ClosingTheWindowEndsWithZero) {
-    atFrame[2] = [] { headless::CloseRequest(); };
-    EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(Count(Call::DestroyWindow), 1) << "the window is destroyed once, by the closing routine";
-    EXPECT_EQ(headless::LiveContexts(), 0);
-}
-
-TEST_F(ViewerRun, SystemCloseCommandEndsThroughWmClose) {
-    atFrame[2] = [] { headless::Post(WM_SYSCOMMAND, SC_CLOSE, 0); };
-    EXPECT_EQ(Run(), 0);
-    EXPECT_GE(Count(Call::DefWindowProc), 1);
-}
-
-TEST_F(ViewerRun, AltF4EndsThroughTheSystemCloseCommand) {
-    atFrame[2] = [] {
-        headless::KeyDown(VK_MENU);
-        headless::KeyDown(VK_F4);
+TEST_F(ViewerRun, EveryWayOfClosingEndsWithZero) {
+    const std::function<void()> ways[] = {
+        [] { headless::CloseRequest(); },
+        [] { headless::Post(WM_SYSCOMMAND, SC_CLOSE, 0); },
+        [] {
+            headless::KeyDown(VK_MENU);
+            headless::KeyDown(VK_F4);
+        },
     };
-    EXPECT_EQ(Run(), 0);
-    EXPECT_FALSE(keyDown[VK_F4]) << "system keys are not recorded";
+    for (const auto& way : ways) {
+        SetUp();
+        atFrame[2] = way;
+        EXPECT_EQ(Run(), 0);
+        EXPECT_EQ(Count(Call::DestroyWindow), 1) << "the window is destroyed once, by the closing routine";
+        EXPECT_EQ(headless::LiveContexts(), 0);
+        EXPECT_FALSE(keyDown[VK_F4]) << "system keys are not recorded";
+    }
 }
 
 TEST_F(ViewerRun, EscapeIsIgnoredWhileMinimisedAndFramesStop) {
@@ -135,16 +132,24 @@ TEST_F(ViewerRun, EveryPanelCommandTakesEffectOnTheFollowingFrame) {
         int id;
         std::function<void()> check;
     };
-    const Step steps[] = {
-        {1004, [] { EXPECT_EQ(sceneState.sceneMode, 5); }},
-        {1008, [] { EXPECT_EQ(sceneState.sceneMode, 8); }},
+    std::vector<Step> steps;
+    // Device n's button opens its scene window: the following frame stands one step past it.
+    for (int n = 1; n <= 13; ++n) {
+        steps.push_back({n < 8 ? 999 + n : 1000 + n, [n] {
+                             EXPECT_EQ(sceneState.sceneMode, n);
+                             EXPECT_FLOAT_EQ(sceneState.tourClock, kSceneWindowStart[n - 1] + 1.92f);
+                         }});
+    }
+    steps.insert(steps.end(), {
         {1014, [] { EXPECT_EQ(sceneState.sceneMode, 14); }},
         {1203, [] { EXPECT_EQ(sceneState.sceneMode, 23); }},
         {1201, [] { EXPECT_FLOAT_EQ(sceneState.tourSpeed, 0.8f); }},
         {1200, [] { EXPECT_EQ(sceneState.tourSpeed, 0.2f); }},
         {1202, [] { EXPECT_EQ(sceneState.captionMode, 2); }},
         {1204, [] { EXPECT_EQ(sceneState.colorScheme, 2); }},
-    };
+        {1202, [] { EXPECT_EQ(sceneState.captionMode, 1); }},
+        {1204, [] { EXPECT_EQ(sceneState.colorScheme, 1); }},
+    });
     int frame = 2;
     for (const Step& step : steps) {
         atFrame[frame] = [&step] { headless::Post(WM_COMMAND, MAKEWPARAM(step.id, BN_CLICKED), 0); };
@@ -188,6 +193,37 @@ TEST_F(ViewerRun, ButtonClicksSteerTheShowAndNeverTakeTheFocus) {
         headless::KeyDown(VK_ESCAPE);  // keys still reach the window after a click
     };
     EXPECT_EQ(Run(), static_cast<int>(VK_ESCAPE));
+}
+
+// A button looks pressed only while held with the pointer over it, and clicks only when
+// released over it.
+TEST_F(ViewerRun, ButtonsClickOnlyWhenReleasedOverThem) {
+    const auto pressed = [](int id) {
+        for (const auto& b : headless::AllButtons()) {
+            if (b.id == id) return b.pressed;
+        }
+        return false;
+    };
+    atFrame[2] = [] { headless::PointerDown(10, 575); };  // "Colours"
+    atFrame[3] = [&] {
+        EXPECT_TRUE(pressed(1204));
+        headless::PointerMove(300, 300);
+    };
+    atFrame[4] = [&] {
+        EXPECT_FALSE(pressed(1204)) << "the pointer left the button";
+        headless::PointerUp(300, 300);
+    };
+    atFrame[5] = [&] {
+        EXPECT_EQ(sceneState.colorScheme, 1) << "released away from the button";
+        headless::PointerDown(10, 575);
+    };
+    atFrame[6] = [] { headless::PointerUp(10, 575); };
+    atFrame[7] = [&] {
+        EXPECT_FALSE(pressed(1204));
+        EXPECT_EQ(sceneState.colorScheme, 2);
+        headless::CloseRequest();
+    };
+    EXPECT_EQ(Run(), 0);
 }
 
 TEST_F(ViewerRun, KeyCodesOutsideTheTableAreIgnored) {

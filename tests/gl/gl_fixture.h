@@ -1,5 +1,5 @@
 // A render window on the headless backend with the test pictures loaded as textures, one
-// recorded frame at a time, and the small matrix arithmetic the expectations are written in.
+// recorded frame at a time, and pixels matched to the pictures.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,81 +25,6 @@
 #include "tests/support/viewer_globals.h"
 
 namespace gltest {
-
-// ---- Matrices as GL builds them: each operation multiplies on the right. ----
-
-enum class Axis { X, Y, Z };
-
-// One expected matrix operation: a translate, or a rotation in degrees about X, Y or Z.
-struct Op {
-    bool rotate;
-    double x, y, z;  // the translation, or the angle in x
-    Axis axis;
-};
-inline Op T(double x, double y, double z) { return {false, x, y, z, Axis::X}; }
-inline Op R(double angle, Axis axis) { return {true, angle, 0, 0, axis}; }
-
-using Matrix = glrec::Matrix;
-
-inline Matrix Identity() {
-    Matrix m{};
-    m[0] = m[5] = m[10] = m[15] = 1;
-    return m;
-}
-
-inline Matrix Multiply(const Matrix& a, const Matrix& b) {
-    Matrix r{};
-    for (int col = 0; col < 4; ++col) {
-        for (int row = 0; row < 4; ++row) {
-            double sum = 0;
-            for (int k = 0; k < 4; ++k) sum += double(a[k * 4 + row]) * b[col * 4 + k];
-            r[col * 4 + row] = static_cast<float>(sum);
-        }
-    }
-    return r;
-}
-
-inline Matrix OpMatrix(const Op& op) {
-    Matrix m = Identity();
-    if (!op.rotate) {
-        m[12] = static_cast<float>(op.x);
-        m[13] = static_cast<float>(op.y);
-        m[14] = static_cast<float>(op.z);
-        return m;
-    }
-    const double radians = op.x * M_PI / 180.0;
-    const auto c = static_cast<float>(std::cos(radians));
-    const auto s = static_cast<float>(std::sin(radians));
-    // Column-major: m[col * 4 + row].
-    switch (op.axis) {
-        case Axis::X: m[5] = c, m[6] = s, m[9] = -s, m[10] = c; break;
-        case Axis::Y: m[0] = c, m[2] = -s, m[8] = s, m[10] = c; break;
-        case Axis::Z: m[0] = c, m[1] = s, m[4] = -s, m[5] = c; break;
-    }
-    return m;
-}
-
-inline Matrix Compose(const std::vector<Op>& ops) {
-    Matrix m = Identity();
-    for (const Op& op : ops) m = Multiply(m, OpMatrix(op));
-    return m;
-}
-
-inline bool Near(const Matrix& a, const Matrix& b, float tolerance = 2e-3f) {
-    for (int i = 0; i < 16; ++i) {
-        if (std::fabs(a[i] - b[i]) > tolerance) return false;
-    }
-    return true;
-}
-
-inline std::string Show(const Matrix& m) {
-    std::string s;
-    for (int row = 0; row < 4; ++row) {
-        s += "\n  ";
-        for (int col = 0; col < 4; ++col) s += std::to_string(m[col * 4 + row]) + " ";
-    }
-    return s;
-}
 
 // ---- Textures by picture name ----
 
@@ -160,7 +85,6 @@ class GlFrame : public ::testing::Test {
   protected:
     static constexpr int kWidth = 640;
     static constexpr int kHeight = 480;
-    // -depthSwing / 1.9 is then 10, so Z54 is -44 and Z64 is -54.
     static constexpr float kDepthSwing = -19;
 
     testpics::PictureFolder pictures;

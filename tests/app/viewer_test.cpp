@@ -6,30 +6,6 @@ namespace {
 
 using platform::Call;
 
-TEST_F(ViewerRun, StartsWindowedOverTheWholeScreenWithTheStartupTitle) {
-    headless::SetScreen(1024, 768, 24);
-    atFrame[1] = [] {
-        const platform::WindowRecord* window = headless::MainWindow();
-        ASSERT_NE(window, nullptr);
-        EXPECT_EQ(window->text, kStartupTitle);
-        EXPECT_EQ(window->x, 0);
-        EXPECT_EQ(window->y, 0);
-        EXPECT_EQ(window->width, 1024);
-        EXPECT_EQ(window->height, 768);
-        EXPECT_EQ(window->style, WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
-        EXPECT_EQ(window->exStyle, WS_EX_APPWINDOW | WS_EX_WINDOWEDGE);
-        EXPECT_TRUE(window->visible);
-        EXPECT_FALSE(fullscreen);
-        EXPECT_EQ(GetFocus(), windowHandle);
-        EXPECT_EQ(pixelFormatRequest.dwFlags, 37u);
-        EXPECT_EQ(pixelFormatRequest.cColorBits, 16);
-        EXPECT_EQ(pixelFormatRequest.cDepthBits, 16);
-        headless::KeyDown(VK_ESCAPE);
-    };
-    EXPECT_EQ(Run(), static_cast<int>(VK_ESCAPE));
-    EXPECT_EQ(headless::Boxes().size(), 0u);
-}
-
 TEST_F(ViewerRun, EscapeExitStatusIsTheWParamOfTheLastMessageTaken) {
     atFrame[3] = [] {
         headless::KeyDown(VK_ESCAPE);

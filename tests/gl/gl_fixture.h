@@ -1,17 +1,12 @@
-// A render window on the headless backend with the test pictures loaded as textures, one
-// recorded frame at a time, and pixels matched to the pictures.
+// A render window on the headless backend with the test pictures loaded as textures, and one
+// recorded frame at a time.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
 
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -28,53 +23,12 @@ namespace gltest {
 
 // ---- Textures by picture name ----
 
-struct Named {
-    const char* name;
-    GLuint* texture;
-};
-inline const Named kTextures[] = {
-    {"tex1", &tex1},   {"tex2", &tex2},   {"tex3", &tex3},   {"tex4", &tex4},   {"tex5", &tex5},
-    {"tex6", &tex6},   {"tex8", &tex8},   {"tex10", &tex10}, {"tex11", &tex11}, {"tex12", &tex12},
-    {"tex13", &tex13}, {"tex14", &tex14}, {"tex15", &tex15}, {"tex16", &tex16}, {"tex17", &tex17},
-    {"tex18", &tex18}, {"tex1a", &tex1a}, {"tex4a", &tex4a}, {"tex11a", &tex11a},
-};
-// The picture behind a texture name, for readable failures ("tex4a"); "texture n" otherwise.
+// The picture behind a texture, for readable failures and records ("tex4a"); "texture n" otherwise.
 inline std::string NameOf(GLuint texture) {
-    for (const Named& named : kTextures) {
-        if (*named.texture == texture) return named.name;
+    for (const TextureFile& file : kTextureFiles) {
+        if (*file.texture == texture) return "tex" + std::string(file.name).substr(0, std::strlen(file.name) - 4);
     }
     return "texture " + std::to_string(texture);
-}
-
-// ---- Pixels ----
-
-// The angle in degrees between a pixel's colour and a picture's colour as RGB vectors. Lighting
-// scales a texel's channels alike (both lights are white), so the angle stays small on a face
-// that shows the picture, whatever its brightness.
-inline double ColourAngle(std::uint32_t rgba, testpics::Rgb colour) {
-    const double p[3] = {double(rgba >> 24 & 0xFF), double(rgba >> 16 & 0xFF), double(rgba >> 8 & 0xFF)};
-    const double c[3] = {double(colour.r), double(colour.g), double(colour.b)};
-    double dot = 0, pp = 0, cc = 0;
-    for (int i = 0; i < 3; ++i) dot += p[i] * c[i], pp += p[i] * p[i], cc += c[i] * c[i];
-    if (pp == 0 || cc == 0) return 180;
-    return std::acos(std::min(1.0, dot / std::sqrt(pp * cc))) * 180.0 / M_PI;
-}
-
-// Of the named pictures ("4a", "15", ...), the one whose colour is nearest the pixel's.
-inline std::string NearestPicture(std::uint32_t rgba, std::initializer_list<const char*> names) {
-    std::string best;
-    double bestAngle = 1e9;
-    for (const char* name : names) {
-        const double angle = ColourAngle(rgba, testpics::FlatColour(name));
-        if (angle < bestAngle) bestAngle = angle, best = name;
-    }
-    return best;
-}
-
-inline std::string Hex(std::uint32_t rgba) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08X", rgba);
-    return text;
 }
 
 // ---- The fixture ----

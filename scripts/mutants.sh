@@ -8,7 +8,8 @@
 #   scripts/mutants.sh --check                 # only checks that every fault's text is found once
 #
 # Environment: BUILD (build folder, default build; configured if missing), LIST (the list),
-# JOBS (ctest -j, default 2). The test programs run one at a time, cheapest first (the headless
+# JOBS (ctest -j, default 2), BASELINE (a file naming the tests that failed without any fault
+# in an earlier run on the same code, instead of running the suite once more). The test programs run one at a time, cheapest first (the headless
 # ones, then the picture generator's, the real windows last), and only those the fault reaches
 # (ninja has something to rebuild for them); the first program with a failing test ends the
 # fault's run and its failing tests are printed. --all-tests runs every reached program and
@@ -65,7 +66,10 @@ run_tests() {  # $1: a file of test names, or "all"
   local args=(--test-dir "$build" -j "$jobs" --timeout 600 --output-on-failure)
   if [[ "$1" != all ]]; then
     [[ -s "$1" ]] || return 0
-    args+=(-R "^($(sed 's/[][.*+?(){}|^$\\]/\\&/g' "$1" | paste -sd'|'))\$")
+    args+=(-R "$(python3 -c 'import sys
+names = [n.strip("\n") for n in open(sys.argv[1]) if n.strip()]
+quote = lambda n: "".join("[%s]" % c if c in ".*+?()|{}" else c for c in n)
+print("^(" + "|".join(map(quote, names)) + ")$")' "$1")")
   fi
   ctest "${args[@]}" >"$work/ctest.log" 2>&1
   sed -n '/The following tests FAILED:/,$p' "$work/ctest.log" |
@@ -118,7 +122,11 @@ echo "# building and checking that the chosen tests pass without any fault" >&2
 build_targets || { cat "$work/build.log"; exit 1; }
 # A test that fails without any fault (a broken build machine, a flaky test) cannot count as
 # catching one: it is named here and left out of every result below.
-run_tests all >"$work/baseline"
+if [[ -n "${BASELINE:-}" ]]; then  # names recorded by an earlier run on the same code and build
+  cp "$BASELINE" "$work/baseline"; echo "# baseline failures taken from $BASELINE"
+else
+  run_tests all >"$work/baseline"
+fi
 if [[ -s "$work/baseline" ]]; then
   echo "# failing without any fault, not counted: $(tr '\n' ' ' <"$work/baseline")"
 fi

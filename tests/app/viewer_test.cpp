@@ -217,10 +217,12 @@ TEST_F(ViewerRun, F1ReopensFullScreenAt640x480AndRestartsTheShow) {
     headless::AddMode(640, 480, 16);
     std::int32_t counterBefore = 0;
     int reopenFrame = 0;
+    HWND oldButton = nullptr;
     atFrame[40] = [&] {
         sceneState.sceneMode = 7;
         sceneState.tourClock = 18000;
         counterBefore = sceneState.frameCounter;
+        oldButton = headless::AllButtons().at(0).handle;
         headless::KeyDown(VK_F1);
     };
     // The frame after the key is still drawn in the old window; the toggle follows it.
@@ -241,6 +243,7 @@ TEST_F(ViewerRun, F1ReopensFullScreenAt640x480AndRestartsTheShow) {
         EXPECT_FLOAT_EQ(sceneState.tourClock, 1400 + 1.92f);
         EXPECT_EQ(sceneState.frameCounter, counterBefore + 2) << "the frame counter runs on";
         EXPECT_EQ(headless::AllButtons().size(), 19u) << "the panel is built again";
+        EXPECT_FALSE(PostMessageA(oldButton, WM_NULL, 0, 0)) << "the old panel went with its window";
         headless::KeyUp(VK_F1);
         headless::KeyDown(VK_F1);
     };

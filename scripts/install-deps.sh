@@ -17,6 +17,8 @@ packages=(
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libpng-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # scripts/mutants.sh rebuilds once per fault; ccache makes the restored files free
+  ccache
   # real-window tests: a private X server with the core fonts SDL's message boxes draw with
   # (without them every box falls back to stderr), input and screenshots
   xvfb xauth xfonts-base xdotool imagemagick

@@ -8,30 +8,6 @@ namespace {
 
 using platform::Call;
 
-TEST_F(ViewerRun, StartsWindowedOverTheWholeScreenWithTheStartupTitle) {
-    headless::SetScreen(1024, 768, 24);
-    atFrame[1] = [] {
-        const platform::WindowRecord* window = headless::MainWindow();
-        ASSERT_NE(window, nullptr);
-        EXPECT_EQ(window->text, kStartupTitle);
-        EXPECT_EQ(window->x, 0);
-        EXPECT_EQ(window->y, 0);
-        EXPECT_EQ(window->width, 1024);
-        EXPECT_EQ(window->height, 768);
-        EXPECT_EQ(window->style, WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
-        EXPECT_EQ(window->exStyle, WS_EX_APPWINDOW | WS_EX_WINDOWEDGE);
-        EXPECT_TRUE(window->visible);
-        EXPECT_FALSE(fullscreen);
-        EXPECT_EQ(GetFocus(), windowHandle);
-        EXPECT_EQ(pixelFormatRequest.dwFlags, 37u);
-        EXPECT_EQ(pixelFormatRequest.cColorBits, 16);
-        EXPECT_EQ(pixelFormatRequest.cDepthBits, 16);
-        headless::KeyDown(VK_ESCAPE);
-    };
-    EXPECT_EQ(Run(), static_cast<int>(VK_ESCAPE));
-    EXPECT_EQ(headless::Boxes().size(), 0u);
-}
-
 TEST_F(ViewerRun, EscapeExitStatusIsTheWParamOfTheLastMessageTaken) {
     atFrame[3] = [] {
         headless::KeyDown(VK_ESCAPE);
@@ -42,19 +18,6 @@ TEST_F(ViewerRun, EscapeExitStatusIsTheWParamOfTheLastMessageTaken) {
     EXPECT_EQ(headless::FrameCount(), 3) << "the pass that sees Escape draws no frame";
     EXPECT_EQ(headless::TopLevelCount(), 0);
     EXPECT_EQ(Count(Call::UnregisterClass), 1);
-}
-
-TEST_F(ViewerRun, ClosingTheWindowEndsWithZero) {
-    atFrame[2] = [] { headless::CloseRequest(); };
-    EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(Count(Call::DestroyWindow), 1) << "the window is destroyed once, by the closing routine";
-    EXPECT_EQ(headless::LiveContexts(), 0);
-}
-
-TEST_F(ViewerRun, SystemCloseCommandEndsThroughWmClose) {
-    atFrame[2] = [] { headless::Post(WM_SYSCOMMAND, SC_CLOSE, 0); };
-    EXPECT_EQ(Run(), 0);
-    EXPECT_GE(Count(Call::DefWindowProc), 1);
 }
 
 // A signal asks the window to close: the program leaves full screen and releases everything
@@ -90,13 +53,23 @@ TEST_F(ViewerRun, InterruptTerminateAndHangUpCloseTheWindowLikeTheCloseBox) {
     }
 }
 
-TEST_F(ViewerRun, AltF4EndsThroughTheSystemCloseCommand) {
-    atFrame[2] = [] {
-        headless::KeyDown(VK_MENU);
-        headless::KeyDown(VK_F4);
+TEST_F(ViewerRun, EveryWayOfClosingEndsWithZero) {
+    const std::function<void()> ways[] = {
+        [] { headless::CloseRequest(); },
+        [] { headless::Post(WM_SYSCOMMAND, SC_CLOSE, 0); },
+        [] {
+            headless::KeyDown(VK_MENU);
+            headless::KeyDown(VK_F4);
+        },
     };
-    EXPECT_EQ(Run(), 0);
-    EXPECT_FALSE(keyDown[VK_F4]) << "system keys are not recorded";
+    for (const auto& way : ways) {
+        SetUp();
+        atFrame[2] = way;
+        EXPECT_EQ(Run(), 0);
+        EXPECT_EQ(Count(Call::DestroyWindow), 1) << "the window is destroyed once, by the closing routine";
+        EXPECT_EQ(headless::LiveContexts(), 0);
+        EXPECT_FALSE(keyDown[VK_F4]) << "system keys are not recorded";
+    }
 }
 
 TEST_F(ViewerRun, EscapeIsIgnoredWhileMinimisedAndFramesStop) {
@@ -170,16 +143,24 @@ TEST_F(ViewerRun, EveryPanelCommandTakesEffectOnTheFollowingFrame) {
         int id;
         std::function<void()> check;
     };
-    const Step steps[] = {
-        {1004, [] { EXPECT_EQ(sceneState.sceneMode, 5); }},
-        {1008, [] { EXPECT_EQ(sceneState.sceneMode, 8); }},
+    std::vector<Step> steps;
+    // Device n's button opens its scene window: the following frame stands one step past it.
+    for (int n = 1; n <= 13; ++n) {
+        steps.push_back({n < 8 ? 999 + n : 1000 + n, [n] {
+                             EXPECT_EQ(sceneState.sceneMode, n);
+                             EXPECT_FLOAT_EQ(sceneState.tourClock, kSceneWindowStart[n - 1] + 1.92f);
+                         }});
+    }
+    steps.insert(steps.end(), {
         {1014, [] { EXPECT_EQ(sceneState.sceneMode, 14); }},
         {1203, [] { EXPECT_EQ(sceneState.sceneMode, 23); }},
         {1201, [] { EXPECT_FLOAT_EQ(sceneState.tourSpeed, 0.8f); }},
         {1200, [] { EXPECT_EQ(sceneState.tourSpeed, 0.2f); }},
         {1202, [] { EXPECT_EQ(sceneState.captionMode, 2); }},
         {1204, [] { EXPECT_EQ(sceneState.colorScheme, 2); }},
-    };
+        {1202, [] { EXPECT_EQ(sceneState.captionMode, 1); }},
+        {1204, [] { EXPECT_EQ(sceneState.colorScheme, 1); }},
+    });
     int frame = 2;
     for (const Step& step : steps) {
         atFrame[frame] = [&step] { headless::Post(WM_COMMAND, MAKEWPARAM(step.id, BN_CLICKED), 0); };
@@ -225,6 +206,37 @@ TEST_F(ViewerRun, ButtonClicksSteerTheShowAndNeverTakeTheFocus) {
     EXPECT_EQ(Run(), static_cast<int>(VK_ESCAPE));
 }
 
+// A button looks pressed only while held with the pointer over it, and clicks only when
+// released over it.
+TEST_F(ViewerRun, ButtonsClickOnlyWhenReleasedOverThem) {
+    const auto pressed = [](int id) {
+        for (const auto& b : headless::AllButtons()) {
+            if (b.id == id) return b.pressed;
+        }
+        return false;
+    };
+    atFrame[2] = [] { headless::PointerDown(10, 575); };  // "Colours"
+    atFrame[3] = [&] {
+        EXPECT_TRUE(pressed(1204));
+        headless::PointerMove(300, 300);
+    };
+    atFrame[4] = [&] {
+        EXPECT_FALSE(pressed(1204)) << "the pointer left the button";
+        headless::PointerUp(300, 300);
+    };
+    atFrame[5] = [&] {
+        EXPECT_EQ(sceneState.colorScheme, 1) << "released away from the button";
+        headless::PointerDown(10, 575);
+    };
+    atFrame[6] = [] { headless::PointerUp(10, 575); };
+    atFrame[7] = [&] {
+        EXPECT_FALSE(pressed(1204));
+        EXPECT_EQ(sceneState.colorScheme, 2);
+        headless::CloseRequest();
+    };
+    EXPECT_EQ(Run(), 0);
+}
+
 TEST_F(ViewerRun, KeyCodesOutsideTheTableAreIgnored) {
     atFrame[2] = [] {
         headless::Post(WM_KEYDOWN, 256, 0);
@@ -240,10 +252,12 @@ TEST_F(ViewerRun, F1ReopensFullScreenAt640x480AndRestartsTheShow) {
     headless::AddMode(640, 480, 16);
     std::int32_t counterBefore = 0;
     int reopenFrame = 0;
+    HWND oldButton = nullptr;
     atFrame[40] = [&] {
         sceneState.sceneMode = 7;
         sceneState.tourClock = 18000;
         counterBefore = sceneState.frameCounter;
+        oldButton = headless::AllButtons().at(0).handle;
         headless::KeyDown(VK_F1);
     };
     // The frame after the key is still drawn in the old window; the toggle follows it.
@@ -264,6 +278,7 @@ TEST_F(ViewerRun, F1ReopensFullScreenAt640x480AndRestartsTheShow) {
         EXPECT_FLOAT_EQ(sceneState.tourClock, 1400 + 1.92f);
         EXPECT_EQ(sceneState.frameCounter, counterBefore + 2) << "the frame counter runs on";
         EXPECT_EQ(headless::AllButtons().size(), 19u) << "the panel is built again";
+        EXPECT_FALSE(PostMessageA(oldButton, WM_NULL, 0, 0)) << "the old panel went with its window";
         headless::KeyUp(VK_F1);
         headless::KeyDown(VK_F1);
     };

@@ -13,10 +13,6 @@ namespace {
 struct State {
     bool on = false;
     std::vector<Call> calls;
-    std::vector<Quad> quads;
-    bool inQuad = false;
-    Quad current{};
-    std::array<float, 2> texCoord{};
 };
 
 State& S() {
@@ -43,39 +39,20 @@ void Note(const char* name, std::vector<double> args) {
     if (S().on) S().calls.push_back(Call{name, std::move(args)});
 }
 
-// The modelview matrix and the bound 2D texture, asked of GL itself (never recorded).
-void Snapshot(Matrix& modelview, GLuint& texture) {
-    static auto getFloat = Real<void (*)(GLenum, GLfloat*)>("glGetFloatv");
-    static auto getInteger = Real<void (*)(GLenum, GLint*)>("glGetIntegerv");
-    getFloat(GL_MODELVIEW_MATRIX, modelview.data());
-    GLint bound = 0;
-    getInteger(GL_TEXTURE_BINDING_2D, &bound);
-    texture = static_cast<GLuint>(bound);
-}
-
 }  // namespace
 
 void Start() {
     S().calls.clear();
-    S().quads.clear();
-    S().inQuad = false;
     S().on = true;
 }
 void Stop() { S().on = false; }
 const std::vector<Call>& Calls() { return S().calls; }
-const std::vector<Quad>& Quads() { return S().quads; }
-std::vector<std::string> Names() {
-    std::vector<std::string> names;
-    for (const Call& call : S().calls) names.push_back(call.name);
-    return names;
-}
 
 }  // namespace glrec
 
 using glrec::Args;
 using glrec::Note;
 using glrec::Real;
-using glrec::S;
 
 // Notes a call with its numeric arguments (pointers are left out), then forwards it.
 #define FORWARD(ret, name, params, forwarded, ...)            \
@@ -160,64 +137,10 @@ FORWARD(void, glVertex3fv, (const GLfloat* v), (v))
 FORWARD(void, glTexCoord2fv, (const GLfloat* v), (v))
 FORWARD(void, glNormal3fv, (const GLfloat* v), (v))
 
-// The calls a quad is made of, which also fill in the recorded quads.
-extern "C" void glCallList(GLuint list) {
-    static auto real = Real<void (*)(GLuint)>("glCallList");
-    Note("glCallList", Args(list));
-    if (S().on) glrec::Snapshot(S().calls.back().modelview, S().calls.back().texture);
-    real(list);
-}
-
-extern "C" void glBegin(GLenum mode) {
-    static auto real = Real<void (*)(GLenum)>("glBegin");
-    Note("glBegin", Args(mode));
-    if (S().on) {
-        glrec::Call& call = S().calls.back();
-        glrec::Snapshot(call.modelview, call.texture);
-        if (mode == GL_QUADS) {
-            S().inQuad = true;
-            S().current = glrec::Quad{};
-            S().current.texture = call.texture;
-            S().current.modelview = call.modelview;
-        }
-    }
-    real(mode);
-}
-
-extern "C" void glEnd() {
-    static auto real = Real<void (*)()>("glEnd");
-    Note("glEnd", {});
-    if (S().on && S().inQuad) {
-        S().inQuad = false;
-        S().quads.push_back(S().current);
-    }
-    real();
-}
-
-extern "C" void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
-    static auto real = Real<void (*)(GLfloat, GLfloat, GLfloat)>("glNormal3f");
-    Note("glNormal3f", Args(x, y, z));
-    if (S().inQuad) S().current.normal = {x, y, z};
-    real(x, y, z);
-}
-
-extern "C" void glTexCoord2f(GLfloat s, GLfloat t) {
-    static auto real = Real<void (*)(GLfloat, GLfloat)>("glTexCoord2f");
-    Note("glTexCoord2f", Args(s, t));
-    S().texCoord = {s, t};
-    real(s, t);
-}
-
-extern "C" void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
-    static auto real = Real<void (*)(GLfloat, GLfloat, GLfloat)>("glVertex3f");
-    Note("glVertex3f", Args(x, y, z));
-    if (S().inQuad) {
-        glrec::Quad& quad = S().current;
-        if (quad.vertexCount < 4) {
-            quad.vertices[quad.vertexCount] = {x, y, z};
-            quad.texCoords[quad.vertexCount] = S().texCoord;
-        }
-        ++quad.vertexCount;
-    }
-    real(x, y, z);
-}
+// The calls a quad is made of.
+FORWARD(void, glCallList, (GLuint list), (list), list)
+FORWARD(void, glBegin, (GLenum mode), (mode), mode)
+FORWARD(void, glEnd, (), ())
+FORWARD(void, glNormal3f, (GLfloat x, GLfloat y, GLfloat z), (x, y, z), x, y, z)
+FORWARD(void, glTexCoord2f, (GLfloat s, GLfloat t), (s, t), s, t)
+FORWARD(void, glVertex3f, (GLfloat x, GLfloat y, GLfloat z), (x, y, z), x, y, z)

@@ -248,34 +248,6 @@ TEST(DibFailureTexts, AreTheBoxTexts) {
     EXPECT_STREQ(DibFailureText(DibFailure::ConversionError), "Image file conversion error.");
 }
 
-// The same rows stored bottom-up and top-down decode to the same picture at every depth.
-TEST(TopDown, DecodesLikeItsBottomUpTwinAtEveryDepth) {
-    for (std::uint16_t bitCount : {1, 4, 8, 16, 24, 32}) {
-        SCOPED_TRACE(bitCount);
-        std::size_t rowBytes = (3 * bitCount + 7) / 8;
-        Bytes bottom = Cut({0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0, 0x11, 0x22, 0x33, 0x44}, rowBytes);
-        Bytes middle = Cut({0x21, 0x43, 0x65, 0x87, 0xA9, 0xCB, 0xED, 0x0F, 0x99, 0x88, 0x77, 0x66}, rowBytes);
-        Bytes top = Cut({0xFE, 0xDC, 0xBA, 0x98, 0x76, 0x54, 0x32, 0x10, 0x01, 0x02, 0x03, 0x04}, rowBytes);
-        DibParts parts{
-            .width = 3, .height = 3, .bitCount = bitCount, .table = Ramp(bitCount <= 8 ? 1u << bitCount : 0)};
-        parts.pixels = Rows({bottom, middle, top});
-        Bytes upward = BuildDib(parts);
-        parts.height = -3;
-        parts.pixels = Rows({top, middle, bottom});
-        Bytes downward = BuildDib(parts);
-
-        DibResult up = DecodeDib(upward.data(), upward.size(), nullptr);
-        DibResult down = DecodeDib(downward.data(), downward.size(), nullptr);
-        ImagePtr upImage(up.image), downImage(down.image);
-        ASSERT_NE(upImage, nullptr);
-        ASSERT_NE(downImage, nullptr);
-        EXPECT_EQ(downImage->height, 3);
-        EXPECT_EQ(Pixels(*downImage), Pixels(*upImage));
-        Bytes pixels = Pixels(*upImage);
-        EXPECT_NE(Bytes(pixels.begin(), pixels.begin() + 9), Bytes(pixels.end() - 9, pixels.end()));
-    }
-}
-
 // Rows wide enough that only a few fit in the converter's working memory at a time: each row is
 // a single colour (8 bits: index r; 16 bits: r in every 5-bit channel), so every output row must
 // be exactly its own colour, in order, both ways up.
@@ -325,26 +297,6 @@ TEST(SizeCap, PicturesAtTheCapAreAccepted) {
         const unsigned char* pixels = image->pixels;
         std::size_t bytes = std::size_t(16384) * height * 3;
         EXPECT_TRUE(std::all_of(pixels, pixels + bytes, [](unsigned char b) { return b == 0; }));
-    }
-}
-
-struct ColorCountCase {
-    std::uint32_t headerSize;
-    std::uint16_t bitCount;
-    std::uint32_t colorsUsed;
-    std::uint16_t count;
-};
-
-TEST(CountDibColors, ByDepthOrColoursUsed) {
-    const ColorCountCase cases[] = {
-        {12, 1, 0, 2},   {12, 4, 0, 16},  {12, 8, 0, 256}, {12, 24, 0, 0}, {40, 1, 0, 2},       {40, 4, 0, 16},
-        {40, 8, 0, 256}, {40, 8, 20, 20}, {40, 16, 0, 0},  {40, 24, 3, 3}, {40, 8, 0x10005, 5}, {40, 2, 0, 0},
-    };
-    for (const ColorCountCase& c : cases) {
-        // Behind a file header, so the 32-bit fields sit at 2-byte alignment.
-        Bytes file = BuildDib({.headerSize = c.headerSize, .bitCount = c.bitCount, .colorsUsed = c.colorsUsed});
-        EXPECT_EQ(CountDibColors(file.data() + 14), c.count)
-            << c.headerSize << "-byte header, " << c.bitCount << " bits, " << c.colorsUsed << " used";
     }
 }
 

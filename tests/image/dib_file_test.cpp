@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "tests/headless/platform_fixture.h"
 #include "tests/image/dib_fixture.h"
 
 namespace dib_test {
@@ -47,19 +46,6 @@ TEST_F(ReadDibImageTest, NoBoxWhileErrorsAreSilenced) {
     ImagePtr image = Read(Write(kPicture));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(Pixels(*image), (Bytes{3, 2, 1}));
-}
-
-class DibBoxOwner : public platform_test::PlatformTest {};
-
-TEST_F(DibBoxOwner, IsTheFocusWindow) {
-    HWND window = CreateMain();
-    ASSERT_NE(window, nullptr);
-    SetFocus(window);
-    ASSERT_EQ(GetFocus(), window);
-    EXPECT_EQ(ReadDibImage("/nonexistent/picture.bmp"), nullptr);
-    ASSERT_EQ(headless::Boxes().size(), 1u);
-    EXPECT_EQ(headless::Boxes()[0].owner, window);
-    DestroyWindow(window);
 }
 
 }  // namespace

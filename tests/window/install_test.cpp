@@ -179,6 +179,8 @@ double SplashCorrelation(const Capture& screen, const RgbImage& picture, int wid
 TEST_P(InstalledShowcase, ShowsTheSetItFindsWithoutABox) {
     switch (GetParam().picturesOption ? Folder::ThirdSet : GetParam().cwd) {
         case Folder::Empty: {
+            for (const std::string& name : testpics::PictureNames())
+                EXPECT_TRUE(fs::exists(InstalledPrefix() / "share/showcase/picture" / (name + ".bmp"))) << name;
             const std::string installed = (InstalledPrefix() / "share/showcase/picture/13.bmp").string();
             showDibErrors = false;
             RgbImage* splash = ReadDibImage(installed.c_str());

@@ -63,7 +63,7 @@ class Run {
         if (frameNo == 1) CheckPictures();
         if (!failed_ && frameNo >= options_.firstFrame) WriteFrame(frameNo);
         progress_.Update(frameNo);
-        if (failed_ || stopSignal != 0 || frameNo + 1 == options_.lastFrame) {
+        if (failed_ || stopSignal != 0 || frameNo == options_.lastFrame) {
             closing_ = true;
             headless::CloseRequest();
         }

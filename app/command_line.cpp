@@ -46,19 +46,6 @@ void PrintHelp(std::FILE* out) {
                  kProgram, SHOWCASE_PICTURES_FROM_BINDIR);
 }
 
-void PrintVersion(std::FILE* out) {
-    std::fprintf(out,
-                 "%s %s\n"
-                 "Copyright (C) 2026 The showcase authors.\n"
-                 "License MIT: <https://opensource.org/licenses/MIT>.\n",
-                 kProgram, SHOWCASE_VERSION);
-}
-
-int UsageError(std::FILE* err, const std::string& problem) {
-    std::fprintf(err, "%s: %s\nTry '%s --help' for more information.\n", kProgram, problem.c_str(), kProgram);
-    return kUsageStatus;
-}
-
 bool IsDirectory(const fs::path& path) {
     std::error_code error;
     return fs::is_directory(path, error);
@@ -80,6 +67,19 @@ fs::path ProgramFolder() {
 }
 
 }  // namespace
+
+void PrintVersion(std::FILE* out, const char* program) {
+    std::fprintf(out,
+                 "%s %s\n"
+                 "Copyright (C) 2026 The showcase authors.\n"
+                 "License MIT: <https://opensource.org/licenses/MIT>.\n",
+                 program, SHOWCASE_VERSION);
+}
+
+int UsageError(std::FILE* err, const char* program, const std::string& problem) {
+    std::fprintf(err, "%s: %s\nTry '%s --help' for more information.\n", program, problem.c_str(), program);
+    return kUsageStatus;
+}
 
 std::string UsePictureFolder(std::string folder) {
     std::string problem = FolderProblem(folder);
@@ -117,24 +117,24 @@ int HandleCommandLine(int argc, char** argv, std::FILE* out, std::FILE* err) {
                 PrintHelp(out);
                 return 0;
             case kVersion:
-                PrintVersion(out);
+                PrintVersion(out, kProgram);
                 return 0;
             case kPictures:
                 pictures = optarg;
                 break;
             case ':':
-                return UsageError(err, std::string("option '") + word + "' requires an argument");
+                return UsageError(err, kProgram, std::string("option '") + word + "' requires an argument");
             default:
-                if (optopt != 0) return UsageError(err, std::string("invalid option -- '") + char(optopt) + "'");
-                return UsageError(err, std::string("unrecognized option '") + word + "'");
+                if (optopt != 0) return UsageError(err, kProgram, std::string("invalid option -- '") + char(optopt) + "'");
+                return UsageError(err, kProgram, std::string("unrecognized option '") + word + "'");
         }
     }
-    if (optind < argc) return UsageError(err, std::string("unexpected argument '") + argv[optind] + "'");
+    if (optind < argc) return UsageError(err, kProgram, std::string("unexpected argument '") + argv[optind] + "'");
     if (!pictures) {
         SetPictureFolder(FindPictureFolder().c_str());
         return -1;
     }
     const std::string problem = UsePictureFolder(*pictures);
-    if (!problem.empty()) return UsageError(err, "cannot use picture folder '" + *pictures + "': " + problem);
+    if (!problem.empty()) return UsageError(err, kProgram, "cannot use picture folder '" + *pictures + "': " + problem);
     return -1;
 }

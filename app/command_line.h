@@ -10,6 +10,11 @@
 // folder and returns -1: the viewer runs.
 int HandleCommandLine(int argc, char** argv, std::FILE* out, std::FILE* err);
 
+// What the programs of the project say the GNU way: the --version text, and a usage error (one
+// line naming the problem, then the hint) whose exit status, 2, this returns.
+void PrintVersion(std::FILE* out, const char* program);
+int UsageError(std::FILE* err, const char* program, const std::string& problem);
+
 // Makes a folder named on a command line the picture folder. Returns why it cannot serve (the
 // system's words, "No such file or directory") and leaves the picture folder as it was, or
 // returns an empty text when it was set.

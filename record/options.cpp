@@ -28,7 +28,6 @@ namespace record {
 
 namespace {
 
-constexpr int kUsageStatus = 2;
 constexpr int kMaxFps = 1000;  // as the frame-rate message says
 constexpr int kDefaultPasses = 1;  // a sequence or video without a length is one whole pass
 
@@ -108,19 +107,6 @@ void PrintHelp(std::FILE* out) {
                  "Exit status: 0 when the output is complete, 1 when recording failed, 2 on bad\n"
                  "input.\n",
                  kProgram);
-}
-
-void PrintVersion(std::FILE* out) {
-    std::fprintf(out,
-                 "%s %s\n"
-                 "Copyright (C) 2026 The showcase authors.\n"
-                 "License MIT: <https://opensource.org/licenses/MIT>.\n",
-                 kProgram, SHOWCASE_VERSION);
-}
-
-int UsageError(std::FILE* err, const std::string& problem) {
-    std::fprintf(err, "%s: %s\nTry '%s --help' for more information.\n", kProgram, problem.c_str(), kProgram);
-    return kUsageStatus;
 }
 
 // The whole text as a whole number in [low, high], or nothing.
@@ -301,33 +287,33 @@ int ParseOptions(int argc, char** argv, Options& options, std::FILE* out, std::F
                 PrintHelp(out);
                 return 0;
             case kVersion:
-                PrintVersion(out);
+                PrintVersion(out, kProgram);
                 return 0;
             case kSize:
                 size = value;
                 break;
             case kFrames:
                 length.frames = ParseInt(value, 0, INT_MAX);
-                if (!length.frames) return UsageError(err, "invalid number of frames '" + value + "'");
+                if (!length.frames) return UsageError(err, kProgram, "invalid number of frames '" + value + "'");
                 ++length.given;
                 break;
             case kSeconds:
                 length.seconds = ParseSeconds(value);
-                if (!length.seconds) return UsageError(err, "invalid number of seconds '" + value + "'");
+                if (!length.seconds) return UsageError(err, kProgram, "invalid number of seconds '" + value + "'");
                 ++length.given;
                 break;
             case kPasses:
                 length.passes = ParseInt(value, 0, INT_MAX);
-                if (!length.passes) return UsageError(err, "invalid number of passes '" + value + "'");
+                if (!length.passes) return UsageError(err, kProgram, "invalid number of passes '" + value + "'");
                 ++length.given;
                 break;
             case kFromFrame:
                 if (auto frame = ParseInt(value, 1, INT_MAX)) options.firstFrame = *frame;
-                else return UsageError(err, "invalid frame number '" + value + "' (frames count from 1)");
+                else return UsageError(err, kProgram, "invalid frame number '" + value + "' (frames count from 1)");
                 break;
             case kFps:
                 if (auto fps = ParseInt(value, 1, kMaxFps)) options.fps = *fps;
-                else return UsageError(err, "invalid frame rate '" + value + "' (1 to 1000)");
+                else return UsageError(err, kProgram, "invalid frame rate '" + value + "' (1 to 1000)");
                 break;
             case kPictures:
                 pictures = value;
@@ -339,31 +325,31 @@ int ParseOptions(int argc, char** argv, Options& options, std::FILE* out, std::F
                 options.quiet = true;
                 break;
             case ':':
-                return UsageError(err, std::string("option '") + word + "' requires an argument");
+                return UsageError(err, kProgram, std::string("option '") + word + "' requires an argument");
             default:
-                if (optopt != 0) return UsageError(err, std::string("invalid option -- '") + char(optopt) + "'");
-                return UsageError(err, std::string("unrecognized option '") + word + "'");
+                if (optopt != 0) return UsageError(err, kProgram, std::string("invalid option -- '") + char(optopt) + "'");
+                return UsageError(err, kProgram, std::string("unrecognized option '") + word + "'");
         }
     }
-    if (optind >= argc) return UsageError(err, "missing output file");
-    if (optind + 1 < argc) return UsageError(err, std::string("unexpected argument '") + argv[optind + 1] + "'");
+    if (optind >= argc) return UsageError(err, kProgram, "missing output file");
+    if (optind + 1 < argc) return UsageError(err, kProgram, std::string("unexpected argument '") + argv[optind + 1] + "'");
     options.output = argv[optind];
 
     std::string problem;
-    if (!ClassifyOutput(options, problem)) return UsageError(err, problem);
+    if (!ClassifyOutput(options, problem)) return UsageError(err, kProgram, problem);
     if (size && !ParseSize(*size, options.width, options.height))
-        return UsageError(err, "invalid size '" + *size + "': use WIDTHxHEIGHT, such as 1280x720");
-    if (problem = CheckSize(options); !problem.empty()) return UsageError(err, problem);
+        return UsageError(err, kProgram, "invalid size '" + *size + "': use WIDTHxHEIGHT, such as 1280x720");
+    if (problem = CheckSize(options); !problem.empty()) return UsageError(err, kProgram, problem);
     std::optional<int> crf;
     if (quality && !(crf = ParseInt(*quality, 0, INT_MAX)))
-        return UsageError(err, "invalid quality '" + *quality + "'");
-    if (problem = SetQuality(options, crf); !problem.empty()) return UsageError(err, problem);
-    if (problem = SetRange(options, length); !problem.empty()) return UsageError(err, problem);
-    if (problem = CheckOutputFolder(options.output); !problem.empty()) return UsageError(err, problem);
+        return UsageError(err, kProgram, "invalid quality '" + *quality + "'");
+    if (problem = SetQuality(options, crf); !problem.empty()) return UsageError(err, kProgram, problem);
+    if (problem = SetRange(options, length); !problem.empty()) return UsageError(err, kProgram, problem);
+    if (problem = CheckOutputFolder(options.output); !problem.empty()) return UsageError(err, kProgram, problem);
     if (!pictures) {
         SetPictureFolder(FindPictureFolder().c_str());
     } else if (problem = UsePictureFolder(*pictures); !problem.empty()) {
-        return UsageError(err, "cannot use picture folder '" + *pictures + "': " + problem);
+        return UsageError(err, kProgram, "cannot use picture folder '" + *pictures + "': " + problem);
     }
     return -1;
 }

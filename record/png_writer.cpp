@@ -111,6 +111,9 @@ bool WritePng(const std::string& path, const FrameView& frame, std::string& erro
     return false;
 }
 
+// Frames waiting for the writer's thread: enough to ride out an encoder's uneven pace.
+constexpr int kQueuedFrames = 3;
+
 std::unique_ptr<FrameWriter> OpenWriter(const Options& options, std::string& error) {
     switch (options.kind) {
         case OutputKind::Still: {
@@ -121,10 +124,13 @@ std::unique_ptr<FrameWriter> OpenWriter(const Options& options, std::string& err
             }
             return writer;
         }
+        // Numbered PNGs and videos are compressed while the next frames render.
         case OutputKind::Sequence:
-            return std::make_unique<SequenceWriter>(options.output);
-        case OutputKind::Video:
-            return OpenVideoWriter(options, error);
+            return InBackground(std::make_unique<SequenceWriter>(options.output), kQueuedFrames);
+        case OutputKind::Video: {
+            std::unique_ptr<FrameWriter> writer = OpenVideoWriter(options, error);
+            return writer ? InBackground(std::move(writer), kQueuedFrames) : nullptr;
+        }
     }
     return nullptr;
 }

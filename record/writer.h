@@ -39,5 +39,7 @@ std::unique_ptr<FrameWriter> OpenWriter(const Options& options, std::string& err
 bool WritePng(const std::string& path, const FrameView& frame, std::string& error);
 // A video writer (FFmpeg's libraries) for the options' container, size, rate and quality.
 std::unique_ptr<FrameWriter> OpenVideoWriter(const Options& options, std::string& error);
+// `writer` working on a thread of its own, with `buffers` frames queued at most.
+std::unique_ptr<FrameWriter> InBackground(std::unique_ptr<FrameWriter> writer, int buffers);
 
 }  // namespace record

@@ -7,6 +7,7 @@
 #include <png.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -314,7 +315,7 @@ TEST_F(RecordTest, BadInputAndBrokenPicturesLeaveNoFile) {
 }
 
 // Ctrl+C while frames are being written: the program ends by the signal and removes them all.
-TEST_F(RecordTest, InterruptionLeavesNothing) {
+TEST_F(RecordTest, InterruptionOrAFullDiskLeavesNothing) {
     for (const char* output : {"long.mp4", "long-%d.png"}) {
         SCOPED_TRACE(output);
         const pid_t pid = Start({"--size=64x36", "--passes=3", "--pictures", kPictures, (folder / output).string()});
@@ -331,6 +332,20 @@ TEST_F(RecordTest, InterruptionLeavesNothing) {
         EXPECT_EQ(Wait(pid), 128 + SIGINT) << Output();
         EXPECT_TRUE(fs::is_empty(folder));
     }
+    // A disk that fills up (here a file size limit) while the video is written, on the writer's
+    // own thread: status 1, the writer's line, and again nothing left.
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    const rlimit small{40000, before.rlim_max};
+    const sighandler_t oversize = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const pid_t pid = Start({"--size=64x36", "--passes=3", "--pictures", kPictures, (folder / "full.mp4").string()});
+    setrlimit(RLIMIT_FSIZE, &before);
+    signal(SIGXFSZ, oversize);
+    EXPECT_EQ(Wait(pid), 1);
+    EXPECT_EQ(Output().rfind("showcase-record: cannot write '" + (folder / "full.mp4").string() + "'", 0), 0u)
+        << Output();
+    EXPECT_TRUE(fs::is_empty(folder));
 }
 
 }  // namespace

@@ -81,6 +81,12 @@ int UsageError(std::FILE* err, const char* program, const std::string& problem) 
     return kUsageStatus;
 }
 
+int RefusedOption(std::FILE* err, const char* program, int option, const char* word) {
+    if (option == ':') return UsageError(err, program, std::string("option '") + word + "' requires an argument");
+    if (optopt != 0) return UsageError(err, program, std::string("invalid option -- '") + char(optopt) + "'");
+    return UsageError(err, program, std::string("unrecognized option '") + word + "'");
+}
+
 std::string UsePictureFolder(std::string folder) {
     std::string problem = FolderProblem(folder);
     if (!problem.empty()) return problem;
@@ -122,11 +128,8 @@ int HandleCommandLine(int argc, char** argv, std::FILE* out, std::FILE* err) {
             case kPictures:
                 pictures = optarg;
                 break;
-            case ':':
-                return UsageError(err, kProgram, std::string("option '") + word + "' requires an argument");
-            default:
-                if (optopt != 0) return UsageError(err, kProgram, std::string("invalid option -- '") + char(optopt) + "'");
-                return UsageError(err, kProgram, std::string("unrecognized option '") + word + "'");
+            default:  // ':' or '?'
+                return RefusedOption(err, kProgram, option, word);
         }
     }
     if (optind < argc) return UsageError(err, kProgram, std::string("unexpected argument '") + argv[optind] + "'");

@@ -14,6 +14,9 @@ int HandleCommandLine(int argc, char** argv, std::FILE* out, std::FILE* err);
 // line naming the problem, then the hint) whose exit status, 2, this returns.
 void PrintVersion(std::FILE* out, const char* program);
 int UsageError(std::FILE* err, const char* program, const std::string& problem);
+// The usage error for an option getopt_long refused (its option string starting with ':'): `option`
+// is what it returned, ':' for a missing argument, and `word` the argument it was reading.
+int RefusedOption(std::FILE* err, const char* program, int option, const char* word);
 
 // Makes a folder named on a command line the picture folder. Returns why it cannot serve (the
 // system's words, "No such file or directory") and leaves the picture folder as it was, or

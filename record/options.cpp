@@ -324,11 +324,8 @@ int ParseOptions(int argc, char** argv, Options& options, std::FILE* out, std::F
             case kQuiet:
                 options.quiet = true;
                 break;
-            case ':':
-                return UsageError(err, kProgram, std::string("option '") + word + "' requires an argument");
-            default:
-                if (optopt != 0) return UsageError(err, kProgram, std::string("invalid option -- '") + char(optopt) + "'");
-                return UsageError(err, kProgram, std::string("unrecognized option '") + word + "'");
+            default:  // ':' or '?'
+                return RefusedOption(err, kProgram, option, word);
         }
     }
     if (optind >= argc) return UsageError(err, kProgram, "missing output file");

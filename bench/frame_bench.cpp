@@ -3,49 +3,13 @@
 // SwapBuffers, which waits until Mesa has drawn the frame and the buttons over it) at 640 x 480
 // and 1920 x 1080, and the time from start to the first frame presented.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstring>
 
-#include "app/viewer.h"
-#include "platform/headless/headless.h"
-#include "tests/support/viewer_globals.h"
+#include "bench/playing.h"
 #include "scene/frame.h"
-#include "scene/scene_state.h"
 
 namespace {
-
-// The program reads picture/ under the current directory: run from the source tree.
-bool EnterSourceTree() { return chdir(SHOWCASE_SOURCE_DIR) == 0; }
-
-// A fresh platform with a screen of that size and the program's globals as at process start.
-void FreshStart(int width, int height) {
-    headless::Reset();
-    headless::SetScreen(width, height, 32);
-    ResetViewerGlobals();
-    fullscreen = false;
-}
-
-// The render window over the whole screen, playing the tour from the first device on (past the
-// start-up pause), so the measured frames walk through the device scenes as the show does.
-bool OpenPlaying(benchmark::State& state) {
-    if (!EnterSourceTree()) {
-        state.SkipWithError("cannot enter the source tree for picture/");
-        return false;
-    }
-    const int width = static_cast<int>(state.range(0));
-    const int height = static_cast<int>(state.range(1));
-    FreshStart(width, height);
-    if (OpenRenderWindow(kStartupTitle, width, height, 16, false) != 1) {
-        state.SkipWithError("the render window did not open");
-        return false;
-    }
-    sceneState.warmupPhase = 2;
-    sceneState.sceneMode = 1;
-    sceneState.tourClock = 2000;
-    return true;
-}
 
 void Close() {
     CloseRenderWindow();
@@ -54,7 +18,7 @@ void Close() {
 
 // RenderFrame alone: the time of the SwapBuffers between frames is not counted.
 void BM_RenderFrame(benchmark::State& state) {
-    if (!OpenPlaying(state)) return;
+    if (!bench::OpenPlaying(state, true)) return;
     for (auto _ : state) {
         RenderFrame();
         state.PauseTiming();
@@ -67,7 +31,7 @@ void BM_RenderFrame(benchmark::State& state) {
 
 // Whole frames as the main loop makes them.
 void BM_Frame(benchmark::State& state) {
-    if (!OpenPlaying(state)) return;
+    if (!bench::OpenPlaying(state, true)) return;
     for (auto _ : state) {
         RenderFrame();
         SwapBuffers(deviceContext);
@@ -80,13 +44,9 @@ void BM_Frame(benchmark::State& state) {
 // pictures decoded and uploaded, the first (splash) frame drawn and presented. The EGL display
 // is set up once per process, by the first iteration.
 void BM_StartToFirstFrame(benchmark::State& state) {
-    if (!EnterSourceTree()) {
-        state.SkipWithError("cannot enter the source tree for picture/");
-        return;
-    }
     using Clock = std::chrono::steady_clock;
     for (auto _ : state) {
-        FreshStart(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+        bench::FreshStart(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), true);
         Clock::time_point firstFrame{};
         headless::OnFrame([&firstFrame](int frame) {
             if (frame != 1) return;

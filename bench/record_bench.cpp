@@ -15,12 +15,9 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/viewer.h"
-#include "platform/headless/headless.h"
+#include "bench/playing.h"
 #include "record/writer.h"
 #include "scene/frame.h"
-#include "scene/scene_state.h"
-#include "tests/support/viewer_globals.h"
 
 namespace {
 
@@ -29,26 +26,6 @@ using Clock = std::chrono::steady_clock;
 // Frames per run: ten seconds of the show, so the encoder's start and its final flush (timed
 // with the last frame) weigh as they do in a real recording.
 constexpr int kFrames = 600;
-
-// The render window of that size playing the tour from the first device on, without buttons.
-bool OpenPlaying(benchmark::State& state) {
-    const int width = static_cast<int>(state.range(0));
-    const int height = static_cast<int>(state.range(1));
-    headless::Reset();
-    headless::SetScreen(width, height, 32);
-    headless::DrawButtons(false);
-    ResetViewerGlobals();
-    fullscreen = false;
-    SetPictureFolder(SHOWCASE_SOURCE_DIR "/picture");
-    if (OpenRenderWindow(kStartupTitle, width, height, 16, false) != 1) {
-        state.SkipWithError("the render window did not open");
-        return false;
-    }
-    sceneState.warmupPhase = 2;
-    sceneState.sceneMode = 1;
-    sceneState.tourClock = 2000;
-    return true;
-}
 
 // CPU time of the whole process so far, in milliseconds.
 double ProcessCpuMs() {
@@ -65,7 +42,7 @@ void Close(benchmark::State& state, int frames, double cpuStartMs) {
 }
 
 void BM_Render(benchmark::State& state) {
-    if (!OpenPlaying(state)) return;
+    if (!bench::OpenPlaying(state, false)) return;
     const double cpu = ProcessCpuMs();
     for (auto _ : state) {
         RenderFrame();
@@ -75,7 +52,7 @@ void BM_Render(benchmark::State& state) {
 }
 
 void BM_RenderReadBack(benchmark::State& state) {
-    if (!OpenPlaying(state)) return;
+    if (!bench::OpenPlaying(state, false)) return;
     headless::Frame frame;
     const double cpu = ProcessCpuMs();
     for (auto _ : state) {
@@ -98,7 +75,7 @@ void Record(benchmark::State& state, const char* extension) {
     options.output = (std::filesystem::temp_directory_path() /
                       ("record-bench-" + std::to_string(getpid()) + "." + options.extension))
                          .string();
-    if (!OpenPlaying(state)) return;
+    if (!bench::OpenPlaying(state, false)) return;
     std::string error;
     std::unique_ptr<record::FrameWriter> writer = record::OpenWriter(options, error);
     if (!writer) {

@@ -17,6 +17,7 @@ constexpr float kUnits = 16;
 constexpr Rgb kWhite{1, 1, 1};
 constexpr Rgb kBlack{0, 0, 0};
 constexpr int kSizes[] = {48, 128, 256};
+constexpr int kWindowsSizes[] = {16, 24, 32, 48, 64, 256};
 
 // The tile: the backdrop's blue with its glow and faint rings.
 const Box kTile{0.75f, 0.75f, 15.25f, 15.25f};
@@ -99,6 +100,33 @@ std::vector<uint8_t> EncodeIcon(int size) {
     std::vector<uint8_t> png;
     if (!stbi_write_png_to_func(AppendBytes, &png, size, size, 4, pixels.data(), size * 4)) png.clear();
     return png;
+}
+
+std::span<const int> WindowsIconSizes() {
+    return kWindowsSizes;
+}
+
+std::vector<uint8_t> EncodeWindowsIcon() {
+    // An icon directory (reserved 0, type 1, count), one 16-byte entry per image, then the images.
+    std::vector<std::vector<uint8_t>> images;
+    for (const int size : kWindowsSizes) {
+        images.push_back(EncodeIcon(size));
+        if (images.back().empty()) return {};
+    }
+    std::vector<uint8_t> ico;
+    const auto put16 = [&ico](uint32_t v) { ico.insert(ico.end(), {uint8_t(v), uint8_t(v >> 8)}); };
+    const auto put32 = [&](uint32_t v) { put16(v & 0xFFFF), put16(v >> 16); };
+    put16(0), put16(1), put16(static_cast<uint32_t>(images.size()));
+    uint32_t offset = 6 + 16 * static_cast<uint32_t>(images.size());
+    for (size_t i = 0; i < images.size(); ++i) {
+        const auto side = static_cast<uint8_t>(kWindowsSizes[i] % 256);  // 0 stands for 256
+        ico.insert(ico.end(), {side, side, 0, 0});  // no palette
+        put16(1), put16(32);                         // planes, bits per pixel
+        put32(static_cast<uint32_t>(images[i].size())), put32(offset);
+        offset += static_cast<uint32_t>(images[i].size());
+    }
+    for (const auto& image : images) ico.insert(ico.end(), image.begin(), image.end());
+    return ico;
 }
 
 }  // namespace pictures

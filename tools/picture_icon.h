@@ -1,4 +1,4 @@
-// The application icon for desktop menus: a hand-held device on the show's blue, drawn with the
+// The application icon for desktop menus and the Windows exe: a hand-held device on the show's blue, drawn with the
 // same canvas as the pictures, on a rounded tile whose outside is transparent, written as PNG.
 #pragma once
 
@@ -13,5 +13,11 @@ std::span<const int> IconSizes();
 
 // The PNG file of the icon at `size` x `size` pixels, RGBA; empty when encoding fails.
 std::vector<uint8_t> EncodeIcon(int size);
+
+// The Windows icon file (showcase.ico) for the program's exe: the icon at the sizes Explorer,
+// the taskbar and the Start menu ask for, 16 to 256 pixels, each entry a PNG image (read by
+// Windows Vista and later). Empty when encoding fails.
+std::span<const int> WindowsIconSizes();
+std::vector<uint8_t> EncodeWindowsIcon();
 
 }  // namespace pictures

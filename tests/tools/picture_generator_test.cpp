@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/tools/le_bytes.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -108,6 +110,34 @@ TEST_F(GeneratorTest, WritesTheNineteenCommittedPicturesAndTheIcons) {
         }
         EXPECT_LE(farOff, (fresh.size() - 54) / 1000) << "regenerate with the pictures target";
         EXPECT_LE(total / (fresh.size() - 54), 0.5) << "regenerate with the pictures target";
+    }
+}
+
+// The Windows icon, as made and as committed: an icon directory whose every entry is a PNG of
+// the size the entry names, 16 to 256 pixels, lying inside the file.
+TEST_F(GeneratorTest, TheWindowsIconHoldsEachSizeAsAPicture) {
+    for (const fs::path& path : {root_ / "icons" / "showcase.ico", fs::path(ICON_SOURCE_DIR) / "showcase.ico"}) {
+        SCOPED_TRACE(path.string());
+        const std::vector<uint8_t> ico = ReadAll(path);
+        ASSERT_GE(ico.size(), 6u);
+        ASSERT_EQ(U16(ico, 0), 0u);
+        ASSERT_EQ(U16(ico, 2), 1u);
+        std::vector<int> sizes;
+        for (uint32_t i = 0, n = U16(ico, 4); i < n; ++i) {
+            const size_t entry = 6 + 16 * i;
+            ASSERT_LE(entry + 16, ico.size());
+            const int side = ico[entry] == 0 ? 256 : ico[entry];
+            const uint32_t length = U32(ico, entry + 8), offset = U32(ico, entry + 12);
+            ASSERT_LE(uint64_t(offset) + length, ico.size());
+            int width = 0, height = 0, channels = 0;
+            stbi_uc* rgba = stbi_load_from_memory(ico.data() + offset, int(length), &width, &height, &channels, 4);
+            ASSERT_NE(rgba, nullptr) << "entry " << i;
+            stbi_image_free(rgba);
+            EXPECT_EQ(width, side);
+            EXPECT_EQ(height, side);
+            sizes.push_back(side);
+        }
+        EXPECT_EQ(sizes, (std::vector<int>{16, 24, 32, 48, 64, 256}));
     }
 }
 

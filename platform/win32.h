@@ -1,9 +1,14 @@
-// The small Windows API subset the viewer is written against, for Linux.
-// Names, types, constants and documented behaviour follow the Windows headers, so message ids,
-// wParam/lParam packing, virtual-key codes and message-box results keep their values. Which
-// backend stands behind these functions (a real SDL2 window or a headless EGL surface) is chosen
-// when the program is linked.
+// The Windows API the viewer is written against. On Windows it is the real one (with a few calls
+// corrected, platform/windows/win32.h). On Linux it is the small subset below: names, types,
+// constants and documented behaviour follow the Windows headers, so message ids, wParam/lParam
+// packing, virtual-key codes and message-box results keep their values. Which backend stands
+// behind these functions there (a real SDL2 window or a headless EGL surface) is chosen when the
+// program is linked.
 #pragma once
+
+#ifdef _WIN32
+#include "platform/windows/win32.h"
+#else
 
 #include <cstddef>
 #include <cstdint>
@@ -405,3 +410,5 @@ BOOL wglMakeCurrent(HDC dc, HGLRC context);
 BOOL wglDeleteContext(HGLRC context);
 // Presents the back buffer (the push buttons drawn over it) at the display's refresh rate.
 BOOL SwapBuffers(HDC dc);
+
+#endif  // _WIN32

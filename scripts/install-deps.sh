@@ -29,6 +29,10 @@ case "${1:-}" in
   --fuzz) packages+=(clang libclang-rt-14-dev) ;;
   # the Debian package: dpkg-shlibdeps, and lintian to check the result
   --package) packages+=(dpkg-dev file lintian man-db) ;;
+  # the Windows program: MinGW-w64 (64-bit, POSIX threads), GoogleTest's sources for its tests,
+  # Wine to run them and the program, NSIS for the installer, zip for the portable archive
+  --windows) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64
+                        nsis zip unzip) ;;
 esac
 
 missing=()

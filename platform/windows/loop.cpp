@@ -1,0 +1,131 @@
+// The message loop's calls and presenting: Unicode messages, key messages kept from the push
+// buttons, a short wait when idle, frames paced to the display, and the display kept on.
+#include "platform/windows/state.h"
+
+#include <mmsystem.h>
+
+namespace platform::windows {
+
+namespace {
+
+// An idle loop looks at its messages this often; input cuts the wait short.
+constexpr DWORD kIdleWaitMs = 50;
+// Swaps returning within this share of the refresh interval do not wait for vertical blank;
+// that many such swaps in a row and the frames are paced here.
+constexpr double kFastSwapShare = 0.5;
+constexpr int kFastSwapsToSelfPace = 10;
+constexpr int kDefaultRefreshHz = 60;
+// Timer resolution while the show runs, so a paced wait ends on time.
+constexpr UINT kTimerResolutionMs = 1;
+
+using SwapIntervalProc = BOOL(WINAPI*)(int);
+
+bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
+
+LONGLONG Ticks() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+LONGLONG TicksPerSecond() {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return frequency.QuadPart;
+}
+
+int RefreshHz(HDC dc) {
+    const int hz = GetDeviceCaps(dc, VREFRESH);
+    return hz > 1 ? hz : kDefaultRefreshHz;  // 0 and 1 stand for the hardware's default
+}
+
+void StartPacing(State& state, HGLRC context) {
+    state.pacedContext = context;
+    state.fastSwaps = 0;
+    state.lastSwap.QuadPart = 0;
+    state.lastDeadline.QuadPart = 0;
+    const auto swapInterval = reinterpret_cast<SwapIntervalProc>(
+        reinterpret_cast<void*>(wglGetProcAddress("wglSwapIntervalEXT")));
+    state.selfPaced = swapInterval == nullptr || !swapInterval(1);
+}
+
+// After a swap: notices swaps that do not wait for the display and then waits out the rest of
+// each refresh interval here.
+void Pace(State& state, HDC dc) {
+    const LONGLONG frequency = TicksPerSecond();
+    const LONGLONG interval = frequency / RefreshHz(dc);
+    LONGLONG now = Ticks();
+    if (!state.selfPaced && state.lastSwap.QuadPart != 0) {
+        const bool fast = now - state.lastSwap.QuadPart < static_cast<LONGLONG>(double(interval) * kFastSwapShare);
+        state.fastSwaps = fast ? state.fastSwaps + 1 : 0;
+        state.selfPaced = state.fastSwaps >= kFastSwapsToSelfPace;
+    }
+    if (state.selfPaced) {
+        const LONGLONG deadline = state.lastDeadline.QuadPart + interval;
+        if (state.lastDeadline.QuadPart != 0 && now < deadline) {
+            Sleep(static_cast<DWORD>((deadline - now) * 1000 / frequency));
+            state.lastDeadline.QuadPart = deadline;
+        } else {
+            state.lastDeadline.QuadPart = now;  // late or first frame: count from now
+        }
+        now = Ticks();
+    }
+    state.lastSwap.QuadPart = now;
+}
+
+}  // namespace
+
+State& Now() {
+    static State state;
+    return state;
+}
+
+void TopLevelWindowCreated() {
+    if (Now().topLevelWindows++ > 0) return;
+    SetThreadExecutionState(ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED);
+    timeBeginPeriod(kTimerResolutionMs);
+}
+
+BOOL DestroyWindow(HWND window) {
+    const bool topLevel = window != nullptr && GetParent(window) == nullptr;
+    const BOOL destroyed = ::DestroyWindow(window);
+    State& state = Now();
+    if (destroyed && topLevel && state.topLevelWindows > 0 && --state.topLevelWindows == 0) {
+        SetThreadExecutionState(ES_CONTINUOUS);  // the display may sleep again
+        timeEndPeriod(kTimerResolutionMs);
+    }
+    return destroyed;
+}
+
+BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags) {
+    State& state = Now();
+    BOOL got = ::PeekMessageW(msg, window, filterMin, filterMax, removeFlags);
+    if (!got && !state.presented) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kIdleWaitMs, QS_ALLINPUT);
+        got = ::PeekMessageW(msg, window, filterMin, filterMax, removeFlags);
+    }
+    if (!got) state.presented = false;
+    if (got && IsKeyMessage(msg->message) && msg->hwnd != nullptr && GetParent(msg->hwnd) != nullptr)
+        msg->hwnd = GetAncestor(msg->hwnd, GA_ROOT);
+    return got;
+}
+
+LRESULT DispatchMessageA(const MSG* msg) { return ::DispatchMessageW(msg); }
+
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+BOOL SwapBuffers(HDC dc) {
+    State& state = Now();
+    const HGLRC context = wglGetCurrentContext();
+    if (context != state.pacedContext) StartPacing(state, context);
+    const BOOL swapped = ::SwapBuffers(dc);
+    if (swapped) {
+        Pace(state, dc);
+        state.presented = true;
+    }
+    return swapped;
+}
+
+}  // namespace platform::windows

@@ -38,8 +38,11 @@ TEST_F(CorpusReplay, EverySeedDecodesConsistently) {
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         std::string path = std::string(DIB_CORPUS_DIR) + "/" + name;
-        std::ifstream in(path, std::ios::binary);
-        Bytes file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        Bytes file;
+        {
+            std::ifstream in(path, std::ios::binary);  // closed before the file is read again below
+            file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
 
         DibResult result = DecodeDib(file.data(), file.size(), nullptr);
         ImagePtr image(result.image);

@@ -157,7 +157,7 @@ TEST_P(DecodeTable, GivesHandWorkedPixels) {
     EXPECT_EQ(image->width, c.width);
     EXPECT_EQ(image->height, c.height);
     EXPECT_EQ(Pixels(*image), c.rgb);
-    EXPECT_TRUE(headless::Boxes().empty());
+    EXPECT_TRUE(box_record::Boxes().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, DecodeTable, ::testing::ValuesIn(kDecodeCases));
@@ -232,8 +232,8 @@ class FailTable : public DibFileTest, public ::testing::WithParamInterface<FailC
 TEST_P(FailTable, ShowsItsBoxAndGivesNull) {
     const FailCase& c = GetParam();
     EXPECT_EQ(Read(Write(c.file)), nullptr);
-    ASSERT_EQ(headless::Boxes().size(), 1u);
-    const headless::Box& box = headless::Boxes()[0];
+    ASSERT_EQ(box_record::Boxes().size(), 1u);
+    const box_record::Box& box = box_record::Boxes()[0];
     EXPECT_EQ(box.text, DibFailureText(c.failure));
     EXPECT_EQ(box.caption, "Error");
     EXPECT_EQ(box.type, MB_OK);

@@ -1,21 +1,26 @@
-// A fixture for decoder tests through ReadDibImage: a fresh headless platform (its boxes are
-// recorded), a private temporary directory for the files, and a read that also checks the
-// call left no descriptor open and no mapping of the file behind.
+// A fixture for decoder tests through ReadDibImage: a fresh platform whose boxes are recorded, a
+// private temporary folder for the files, and a read that also checks the call left nothing of
+// the file open or mapped behind.
 #pragma once
 
-#include <dirent.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "image/dib.h"
-#include "platform/headless/headless.h"
 #include "tests/image/dib_bytes.h"
+#include "tests/support/box_record.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dirent.h>
+#endif
 
 namespace dib_test {
 
@@ -34,20 +39,15 @@ inline Bytes Pixels(const RgbImage& image) {
 class DibFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        headless::Reset();
+        box_record::Reset();
         showDibErrors = true;
-        char pattern[] = "/tmp/dib_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        dir_ = (std::filesystem::temp_directory_path() / ("dib_test_" + std::to_string(std::random_device{}())))
+                   .string();
+        ASSERT_TRUE(std::filesystem::create_directory(dir_));
     }
     void TearDown() override {
-        if (DIR* dir = opendir(dir_.c_str())) {
-            while (dirent* entry = readdir(dir)) {
-                if (entry->d_name[0] != '.') unlink((dir_ + "/" + entry->d_name).c_str());
-            }
-            closedir(dir);
-        }
-        rmdir(dir_.c_str());
+        std::error_code error;
+        std::filesystem::remove_all(dir_, error);
         showDibErrors = true;
     }
 
@@ -58,17 +58,30 @@ class DibFileTest : public ::testing::Test {
     }
 
     ImagePtr Read(const std::string& path) {
-        int before = OpenDescriptors();
+        const int before = OpenFiles();
         ImagePtr image(ReadDibImage(path.c_str()));
-        EXPECT_EQ(OpenDescriptors(), before) << "a descriptor stayed open";
-        EXPECT_FALSE(IsMapped(path)) << "the file stayed mapped";
+        EXPECT_EQ(OpenFiles(), before) << "a file stayed open";
+        EXPECT_FALSE(InUse(path)) << "the file stayed open or mapped";
         return image;
     }
 
     std::string dir_;
 
   private:
-    static int OpenDescriptors() {
+#ifdef _WIN32
+    static int OpenFiles() {
+        DWORD count = 0;
+        GetProcessHandleCount(GetCurrentProcess(), &count);
+        return static_cast<int>(count);
+    }
+    // A file still open or mapped anywhere cannot be opened for exclusive use.
+    static bool InUse(const std::string& path) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        return file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+    }
+#else
+    static int OpenFiles() {
         int count = 0;
         if (DIR* dir = opendir("/proc/self/fd")) {
             while (readdir(dir) != nullptr) ++count;
@@ -76,12 +89,13 @@ class DibFileTest : public ::testing::Test {
         }
         return count;
     }
-    static bool IsMapped(const std::string& path) {
+    static bool InUse(const std::string& path) {
         std::ifstream maps("/proc/self/maps");
         for (std::string line; std::getline(maps, line);)
             if (line.find(path) != std::string::npos) return true;
         return false;
     }
+#endif
 };
 
 }  // namespace dib_test

@@ -84,7 +84,9 @@ TEST_F(Timeline, StartupPauseHoldsAnglesFromFrame5ToFrame30) {
         bool paused = frame >= 5 && frame <= 30;
         EXPECT_EQ(sceneState.sweepAngle == sweep, paused) << "frame " << frame;
         EXPECT_EQ(sceneState.depthSwing == depth, paused) << "frame " << frame;
-        if (paused) EXPECT_EQ(sceneState.spinAngle, spinBefore);
+        if (paused) {
+            EXPECT_EQ(sceneState.spinAngle, spinBefore);
+        }
         if (frame == 31) {
             EXPECT_EQ(sceneState.frameCounter, 0);
             EXPECT_EQ(sceneState.warmupPhase, 2);

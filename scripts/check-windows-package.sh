@@ -1,0 +1,160 @@
+#!/usr/bin/env bash
+# Tries the two Windows downloads the way a user would, under Wine on a private Xvfb:
+#
+#   scripts/check-windows-package.sh ZIP SETUP [SCREENSHOT.png]
+#   (the paths scripts/package-windows.sh prints)
+#
+# In a fresh Wine prefix: unpacks the zip, runs its showcase.exe --version and then the show, from
+# a folder with no pictures (so they must come from beside the exe), checks that no "Error" box
+# came up and that Escape ends it with status 27; installs with "SETUP /S", checks the files, the
+# all-users Start-menu shortcut and the uninstall key, runs the installed show the same way
+# (SCREENSHOT.png is taken of it), uninstalls with "uninstall.exe /S" and checks that nothing of
+# it is left. Stops at the first failure with one line on stderr. Every wait has a time limit;
+# the prefix, the X server and every Wine process are gone at the end, whatever happened. The
+# prefix's HOME is private too, so Wine puts no menu entries or icons on this machine's desktop.
+set -eEuo pipefail
+zip=$(realpath "${1:?usage: check-windows-package.sh ZIP SETUP [SCREENSHOT.png]}")
+setup=$(realpath "${2:?usage: check-windows-package.sh ZIP SETUP [SCREENSHOT.png]}")
+shot=${3:+$(realpath -m "$3")}
+
+fail() { echo "check-windows-package: $*" >&2; exit 1; }
+trap 'fail "unexpected failure (status $?) at line $LINENO: $BASH_COMMAND"' ERR
+[[ $(basename "$zip") =~ ^showcase-([0-9.]+)-win64\.zip$ ]] || fail "$zip: not a showcase-<version>-win64.zip"
+version=${BASH_REMATCH[1]}
+[[ $(basename "$setup") == "showcase-$version-win64-setup.exe" ]] || fail "$setup: not the installer of $version"
+for tool in wine wineboot wineserver Xvfb xdotool unzip strings; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh --windows)"
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/check-windows-package.XXXXXX")
+export WINEPREFIX=$work/prefix HOME=$work/home WINEDEBUG=-all LANG=en_US.UTF-8
+# No Mono or Gecko to offer, and no Start-menu entries mirrored into the Linux desktop.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+unset LC_ALL XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME
+server="" app=""
+cleanup() {
+  trap - ERR
+  if [[ -n $app ]]; then kill "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true; fi
+  [[ -d $WINEPREFIX ]] && timeout 20 wineserver -k 2>/dev/null || true
+  if [[ -n $server ]]; then kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$HOME" "$work/elsewhere"
+
+now() { echo "${EPOCHREALTIME/./}"; }  # microseconds
+seconds() { local t=$(( $(now) - $1 )); printf '%d.%d s' $((t / 1000000)) $((t % 1000000 / 100000)); }
+started=$(now)
+
+# A private X server on a free display.
+exec {report}<> <(:)
+Xvfb -displayfd "$report" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+server=$!
+read -r -t 10 -u "$report" number || fail "Xvfb did not start within 10 s"
+export DISPLAY=":$number"
+
+t=$(now)
+timeout 180 wineboot -i >/dev/null 2>&1 || fail "wineboot -i failed or took over 180 s"
+time_prefix=$(seconds "$t")
+
+# The same tree as the zip: exe, LICENSE.txt, README.txt and the nineteen pictures.
+check_tree() {  # FOLDER WHAT
+  local f
+  for f in showcase.exe LICENSE.txt README.txt; do [[ -f $1/$f ]] || fail "$2: no $f"; done
+  local pictures=("$1"/picture/*.bmp)
+  [[ ${#pictures[@]} == 19 && -f ${pictures[0]} ]] || fail "$2: ${#pictures[@]} pictures, not 19"
+}
+
+# The message boxes of a picture that cannot be read, or of a window that cannot be opened.
+no_error_box() {  # WHAT
+  local box
+  box=$(xdotool search --name "error" 2>/dev/null | head -1) || true
+  [[ -z $box ]] || fail "$1: a box '$(xdotool getwindowname "$box")' came up (pictures missing or unreadable?)"
+}
+
+# Runs the exe (a Unix or Windows path) from a folder without pictures: --version, then the show
+# until its window is up, no "Error" box, Escape, status 27.
+check_show() {  # EXE WHAT
+  local exe=$1 what=$2 out status id="" i
+  out=$(cd "$work/elsewhere" && timeout 60 wine "$exe" --version 2>&1) || fail "$what: --version ended with status $?"
+  out=${out//$'\r'/}
+  [[ ${out%%$'\n'*} == "showcase $version" ]] || fail "$what: --version says '${out%%$'\n'*}', not 'showcase $version'"
+  (cd "$work/elsewhere" && exec timeout 120 wine "$exe") >"$work/show.log" 2>&1 &
+  app=$!
+  for ((i = 0; i < 120; i++)); do
+    no_error_box "$what"
+    id=$(xdotool search --onlyvisible --name "Zelvo" 2>/dev/null | head -1) || true
+    [[ -n $id ]] && break
+    kill -0 "$app" 2>/dev/null || { status=0; wait "$app" || status=$?; app=""; fail "$what: ended with status $status before its window came up"; }
+    sleep 0.5
+  done
+  [[ -n $id ]] || fail "$what: no window named Zelvo within 60 s"
+  sleep 3
+  no_error_box "$what"
+  kill -0 "$app" 2>/dev/null || fail "$what: ended within 3 s of opening its window"
+  if [[ -n ${3:-} ]]; then import -window root "$3"; fi
+  # Held like a finger does: the show reads its keys between frames, and a frame of software GL
+  # takes longer than xdotool's tap.
+  timeout 10 xdotool windowfocus --sync "$id" keydown Escape sleep 0.3 keyup Escape || fail "$what: could not press Escape on its window"
+  for ((i = 0; i < 40; i++)); do kill -0 "$app" 2>/dev/null && sleep 0.5; done
+  kill -0 "$app" 2>/dev/null && fail "$what: still running 20 s after Escape"
+  status=0; wait "$app" || status=$?; app=""
+  [[ $status == 27 ]] || fail "$what: exit status $status after Escape, not 27"
+}
+
+# The portable zip: one top folder; unpacked into a folder with a space in its name.
+t=$(now)
+top=showcase-$version-win64
+unzip -Z1 "$zip" | grep -v "^$top/" >/dev/null && fail "$zip: an entry outside $top/"
+unpacked="$work/My Downloads"
+unzip -q "$zip" -d "$unpacked" || fail "$zip: unzip failed"
+check_tree "$unpacked/$top" "zip"
+check_show "$unpacked/$top/showcase.exe" "zip: showcase.exe"
+time_zip=$(seconds "$t")
+echo "zip: unpacked, --version, show from another folder, Escape -> 27: ok"
+
+# The installer, silent, to the default folder.
+t=$(now)
+(cd "$work/elsewhere" && timeout 120 wine "$setup" /S) || fail "$setup /S ended with status $? (124: over 120 s)"
+time_install=$(seconds "$t")
+installed="$WINEPREFIX/drive_c/Program Files/Showcase"
+[[ -f $installed/uninstall.exe ]] || fail "installer: no Program Files\\Showcase\\uninstall.exe"
+diff -r -x uninstall.exe "$unpacked/$top" "$installed" >/dev/null || fail "installer: Program Files\\Showcase differs from the zip's folder"
+shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Showcase.lnk"
+[[ -f $shortcut ]] || fail "installer: no Showcase.lnk in the all-users Start menu"
+strings -el "$shortcut" | grep -x 'C:\\Program Files\\Showcase' >/dev/null ||
+  fail "installer: the shortcut does not start in C:\\Program Files\\Showcase"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Showcase'
+values=$(timeout 60 wine reg query "$key" /reg:64 2>/dev/null | tr -d '\r') || fail "installer: no uninstall key $key"
+grep -Eq "^ +DisplayVersion +REG_SZ +$version$" <<<"$values" || fail "installer: the uninstall key has no DisplayVersion $version"
+grep -Fq 'QuietUninstallString    REG_SZ    "C:\Program Files\Showcase\uninstall.exe" /S' <<<"$values" ||
+  fail "installer: the uninstall key has no QuietUninstallString with /S"
+echo "installer: /S, files, Start-menu shortcut, uninstall key: ok"
+
+t=$(now)
+check_show 'C:\Program Files\Showcase\showcase.exe' "installed showcase.exe" "$shot"
+time_run=$(seconds "$t")
+echo "installed: --version, show from another folder, Escape -> 27: ok${shot:+ (screenshot $shot)}"
+
+# The uninstaller copies itself to the temp folder, starts the copy and returns: wait until every
+# process of the prefix has ended.
+t=$(now)
+(cd "$work/elsewhere" && timeout 60 wine 'C:\Program Files\Showcase\uninstall.exe' /S) || fail "uninstall.exe /S ended with status $?"
+timeout 60 wineserver -w || fail "uninstaller: Wine processes still running after 60 s"
+time_uninstall=$(seconds "$t")
+[[ -e $installed ]] && fail "uninstaller: Program Files\\Showcase is still there: $(cd "$installed" && find . -mindepth 1 | head -3 | tr '\n' ' ')"
+[[ -e $shortcut ]] && fail "uninstaller: the Start-menu shortcut is still there"
+timeout 60 wine reg query "$key" /reg:64 >/dev/null 2>&1 && fail "uninstaller: the uninstall key is still there"
+timeout 60 wineserver -w || true
+left=$(find "$WINEPREFIX/drive_c" -iname '*showcase*' | head -3)
+[[ -z $left ]] || fail "uninstaller: left $left"
+left=$(grep -il showcase "$WINEPREFIX"/*.reg || true)
+[[ -z $left ]] || fail "uninstaller: 'showcase' still in the registry: $(grep -i -m1 showcase $left)"
+echo "uninstaller: /S, nothing left in drive_c or the registry: ok"
+
+size() { numfmt --to=iec-i --suffix=B "$(stat -c %s "$1")"; }
+echo
+echo "zip        $(basename "$zip")  $(size "$zip")"
+echo "installer  $(basename "$setup")  $(size "$setup")"
+echo "times      new prefix $time_prefix, zip $time_zip, install $time_install, installed run $time_run," \
+  "uninstall $time_uninstall, all $(seconds "$started")"

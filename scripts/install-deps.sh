@@ -31,8 +31,9 @@ case "${1:-}" in
   --package) packages+=(dpkg-dev file lintian man-db) ;;
   # the Windows program: MinGW-w64 (64-bit, POSIX threads), GoogleTest's sources for its tests,
   # Wine to run them and the program, NSIS for the installer, zip for the portable archive
+  # and the English and Russian locales the Wine tests run under
   --windows) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64
-                        nsis zip unzip) ;;
+                        nsis zip unzip locales) ;;
 esac
 
 missing=()

@@ -141,13 +141,6 @@ protected:
     std::optional<testpics::PictureFolder> ownSet_;
 };
 
-// The hue of a lit flat colour: lighting scales it but keeps the shares of its channels.
-bool Resembles(const Rgb& pixel, const testpics::Rgb& flat) {
-    const double lit = std::max({pixel.r, pixel.g, pixel.b}), want = std::max({flat.r, flat.g, flat.b});
-    return lit > 30 && std::abs(pixel.r / lit - flat.r / want) < 0.2 && std::abs(pixel.g / lit - flat.g / want) < 0.2 &&
-           std::abs(pixel.b / lit - flat.b / want) < 0.2;
-}
-
 // How closely the right-hand strip of the screen follows the splash picture: the correlation of
 // the screen's luminance with the texel each pixel shows. The picture's quad lies at depth 90.5,
 // 101 x 81 units, under a 45 degree projection whose viewport overhangs the window by 100 pixels;

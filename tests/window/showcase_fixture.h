@@ -11,6 +11,7 @@
 #include "app/viewer.h"
 #include "platform/core/core.h"
 #include "platform/sdl/sdl_text.h"
+#include "tests/support/test_pictures.h"
 #include "tests/window/x_session.h"
 
 namespace showcase_test {
@@ -107,6 +108,21 @@ inline bool LooksRaised(const Capture& c, const PanelButton& b) {
 }
 inline bool LooksSunken(const Capture& c, const PanelButton& b) {
     return c.At(b.x, b.y).Luminance() < 160 && c.At(b.x + b.width - 1, b.y + b.height - 1).Luminance() > 240;
+}
+
+// The hue family of a lit pixel: lighting scales a flat colour but keeps which channels lead.
+inline bool Resembles(const Rgb& pixel, const testpics::Rgb& flat) {
+    const int lit[3] = {pixel.r, pixel.g, pixel.b};
+    const int want[3] = {flat.r, flat.g, flat.b};
+    int brightest = std::max({lit[0], lit[1], lit[2]});
+    int wantBrightest = std::max({want[0], want[1], want[2]});
+    if (brightest < 30) return false;
+    for (int c = 0; c < 3; ++c) {
+        double share = double(lit[c]) / brightest;
+        double wantShare = double(want[c]) / wantBrightest;
+        if (std::abs(share - wantShare) > 0.2) return false;
+    }
+    return true;
 }
 
 class ShowcaseWindow : public ::testing::Test {

@@ -13,21 +13,6 @@ namespace {
 using namespace showcase_test;
 using testpics::FlatColour;
 
-// The hue family of a lit pixel: lighting scales a flat colour but keeps which channels lead.
-bool Resembles(const Rgb& pixel, const testpics::Rgb& flat) {
-    const int lit[3] = {pixel.r, pixel.g, pixel.b};
-    const int want[3] = {flat.r, flat.g, flat.b};
-    int brightest = std::max({lit[0], lit[1], lit[2]});
-    int wantBrightest = std::max({want[0], want[1], want[2]});
-    if (brightest < 30) return false;
-    for (int c = 0; c < 3; ++c) {
-        double share = double(lit[c]) / brightest;
-        double wantShare = double(want[c]) / wantBrightest;
-        if (std::abs(share - wantShare) > 0.2) return false;
-    }
-    return true;
-}
-
 class ShowcaseShow : public ShowcaseWindow {
   protected:
     std::string WorkingDirectory() override { return pictures.Root().string(); }

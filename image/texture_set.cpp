@@ -2,9 +2,10 @@
 // opening of the render window, with its new GL context current.
 #include "image/texture_set.h"
 
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 GLuint tex1, tex2, tex3, tex4, tex5, tex6, tex8, tex10, tex11, tex12, tex13, tex14, tex15, tex16, tex17, tex18,
     tex1a, tex4a, tex11a;
@@ -32,11 +33,13 @@ void FreeImage(RgbImage* image) {
 
 }  // namespace
 
+// Nothing is opened here: the decoder opens the file without waiting and reads only a regular
+// file, so a pipe, socket, device or folder at the name gets its box instead of hanging the
+// show. A link is followed; one that leads nowhere counts as no file.
 RgbImage* LoadPicture(const char* fileName) {
     if (fileName == nullptr) return nullptr;
-    std::FILE* file = std::fopen(fileName, "r");
-    if (file == nullptr) return nullptr;
-    std::fclose(file);
+    std::error_code error;
+    if (!std::filesystem::exists(fileName, error)) return nullptr;
     return ReadDibImage(fileName);
 }
 

@@ -21,7 +21,8 @@ inline constexpr char kDefaultPictureFolder[] = "picture";
 void SetPictureFolder(const char* folder);
 const char* PictureFolder();
 
-// Decodes one picture; null, without a message, when the file cannot be opened at all.
+// Decodes one picture; null, without a message, when there is no file at the name at all.
+// Anything else there that is not a readable picture gets the decoder's box.
 RgbImage* LoadPicture(const char* fileName);
 
 // Loads every picture of the picture folder that can be read into a new texture of the current GL context. 1 when at

@@ -42,7 +42,7 @@ void SetCursorVisible(bool visible);
 void SetScreenSaverAllowed(bool allowed);
 
 // Shows a modal box (UTF-8 texts) and returns the id of the button chosen, or 0 when no box can
-// be shown at all.
+// be shown at all. A box still open when core::Stopping() turns true is closed at once.
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
 
 // GL drawables and contexts of top-level windows.

@@ -60,7 +60,8 @@ class Run {
 
     void OnFrame(int frameNo) {
         if (closing_) return;
-        if (frameNo == 1) CheckPictures();
+        // After a stop the boxes are no longer shown, so the pictures cannot be judged.
+        if (frameNo == 1 && stopSignal == 0) CheckPictures();
         if (!failed_ && frameNo >= options_.firstFrame) WriteFrame(frameNo);
         progress_.Update(frameNo);
         if (failed_ || stopSignal != 0 || frameNo == options_.lastFrame) {

@@ -109,6 +109,9 @@ int CursorCounter();
 void CatchCloseSignals();
 void DeliverCloseSignal();
 void ReleaseCloseSignals();
+// True from the first of those signals until Release: the program is on its way out, and a
+// message box is neither shown nor kept open. Safe to call from any thread.
+bool Stopping();
 
 // Drops every window, class, message and counter: a fresh process as far as the platform layer
 // is concerned, the signal handlers included. Used by the headless backend between test runs.

@@ -2,9 +2,11 @@
 // leaves through its normal close path (and gives back a full-screen display mode) instead of
 // dying where it stands. The handler only records the signal; the next look at the message
 // queue turns it into the request. A signal the program was started with ignored (nohup)
-// stays ignored.
+// stays ignored. From the first such signal on the program is stopping: no box is shown any
+// more, and a box that is open is closed (see MessageBoxA and the backends' boxes).
 #include <signal.h>
 
+#include <atomic>
 #include <iterator>
 
 #include "platform/core/core.h"
@@ -15,6 +17,10 @@ namespace {
 constexpr int kCloseSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 volatile sig_atomic_t closeSignal = 0;
+// Read by a backend's thread that watches an open box, so an atomic that is safe to set from a
+// handler.
+std::atomic<bool> stopping{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 struct Handlers {
     bool installed = false;
@@ -30,6 +36,7 @@ Handlers& Installed() {
 // signal.
 void RecordCloseSignal(int signal) {
     closeSignal = signal;
+    stopping = true;
     const Handlers& handlers = Installed();
     for (std::size_t i = 0; i < std::size(kCloseSignals); ++i) {
         const auto previous = handlers.previous[i].sa_handler;
@@ -62,7 +69,10 @@ void ReleaseCloseSignals() {
             sigaction(kCloseSignals[i], &handlers.previous[i], nullptr);
     handlers.installed = false;
     closeSignal = 0;
+    stopping = false;
 }
+
+bool Stopping() { return stopping; }
 
 // A signal that came while no window was open waits for the next one.
 void DeliverCloseSignal() {

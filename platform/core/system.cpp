@@ -71,11 +71,16 @@ int ShowCursor(BOOL show) {
     return state.cursorCounter;
 }
 
+// Once the program is stopping, a box is not shown, and one that was open when the stop came
+// is closed by the backend; either way the answer is the box's default button, as when no box
+// can be shown, and the caller goes on along its usual path to the end.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (!backend::Allow(Call::MessageBox)) return 0;
+    if (core::Stopping()) return core::DefaultBoxButton(type);
     std::string body = core::Cp1251ToUtf8(text ? text : "");
     std::string title = core::Cp1251ToUtf8(caption ? caption : "Error");
     int answer = backend::ShowMessageBox(owner, body, title, type);
+    if (core::Stopping()) return core::DefaultBoxButton(type);
     if (answer != 0) return answer;
     // No box could be shown: say it on stderr and take the box's default button.
     std::fprintf(stderr, "%s: %s\n", title.c_str(), body.c_str());

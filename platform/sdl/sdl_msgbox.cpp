@@ -3,7 +3,19 @@
 // all the box cannot be shown and the core writes it to stderr instead.
 #include "platform/sdl/sdl_msgbox.h"
 
+#include <dirent.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <fstream>
 #include <iterator>
+#include <mutex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
 
 #include "platform/sdl/sdl_backend.h"
 
@@ -61,6 +73,70 @@ SDL_Window* OwnerWindow(HWND owner) {
     return nullptr;
 }
 
+// The processes this one started that are still there, zombies included (/proc/PID/stat:
+// "PID (command) STATE PPID ...", the command free to hold spaces and parentheses).
+std::set<pid_t> Children() {
+    std::set<pid_t> children;
+    DIR* proc = opendir("/proc");
+    if (proc == nullptr) return children;
+    const pid_t self = getpid();
+    while (const dirent* entry = readdir(proc)) {
+        const std::string name = entry->d_name;
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream stat("/proc/" + name + "/stat");
+        std::string line;
+        std::getline(stat, line);
+        const std::size_t end = line.rfind(')');
+        if (end == std::string::npos) continue;
+        char state = 0;
+        long parent = 0;
+        std::istringstream(line.substr(end + 1)) >> state >> parent;
+        if (parent == self) children.insert(static_cast<pid_t>(std::stol(name)));
+    }
+    closedir(proc);
+    return children;
+}
+
+// Closes the box of SDL that is open when the program starts stopping. SDL shows a box from a
+// process of its own (a fork of this one under X11, zenity under Wayland) and waits for it to
+// end, whatever signals come; so for as long as SDL is in its box call this watcher looks at
+// the stop flag every few milliseconds and, once it is up, ends every process started since
+// the box was asked for. SDL then returns as from a box that could not be shown. SIGKILL,
+// because a fork of this program has its handlers and would only note a gentler signal.
+class CloseOnStop {
+  public:
+    CloseOnStop() : before_(Children()), thread_([this] { Watch(); }) {}
+    ~CloseOnStop() {
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        wake_.notify_one();
+        thread_.join();
+    }
+    CloseOnStop(const CloseOnStop&) = delete;
+    CloseOnStop& operator=(const CloseOnStop&) = delete;
+
+  private:
+    static constexpr std::chrono::milliseconds kLookEvery{20};
+
+    void Watch() {
+        std::unique_lock lock(mutex_);
+        while (!done_) {
+            if (core::Stopping())
+                for (pid_t child : Children())
+                    if (!before_.contains(child)) kill(child, SIGKILL);
+            wake_.wait_for(lock, kLookEvery);
+        }
+    }
+
+    const std::set<pid_t> before_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool done_ = false;
+    std::thread thread_;  // last, so it starts with everything above in place
+};
+
 }  // namespace
 
 MessageBoxLayout LayoutMessageBox(UINT type) {
@@ -88,7 +164,8 @@ MessageBoxLayout LayoutMessageBox(UINT type) {
 
 namespace platform::backend {
 
-// Blocks until the user answers; 0 when SDL cannot show a box (no display).
+// Blocks until the user answers, or until the program starts stopping; 0 when SDL cannot show
+// a box (no display) or the box was closed by the stop.
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type) {
     const sdl::MessageBoxLayout layout = sdl::LayoutMessageBox(type);
     SDL_MessageBoxData data{};
@@ -99,6 +176,7 @@ int ShowMessageBox(HWND owner, const std::string& text, const std::string& capti
     data.numbuttons = layout.count;
     data.buttons = layout.buttons;
     int chosen = -1;
+    const sdl::CloseOnStop closer;
     if (SDL_ShowMessageBox(&data, &chosen) != 0) return 0;
     return chosen >= 0 ? chosen : layout.closeResult;
 }

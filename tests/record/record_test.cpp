@@ -8,6 +8,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -315,6 +316,7 @@ TEST_F(RecordTest, BadInputAndBrokenPicturesLeaveNoFile) {
 }
 
 // Ctrl+C while frames are being written: the program ends by the signal and removes them all.
+// A picture that never finishes opening does not hold it either.
 TEST_F(RecordTest, InterruptionOrAFullDiskLeavesNothing) {
     for (const char* output : {"long.mp4", "long-%d.png"}) {
         SCOPED_TRACE(output);
@@ -332,6 +334,24 @@ TEST_F(RecordTest, InterruptionOrAFullDiskLeavesNothing) {
         EXPECT_EQ(Wait(pid), 128 + SIGINT) << Output();
         EXPECT_TRUE(fs::is_empty(folder));
     }
+    // A FIFO among the pictures is reported when it is loaded, never waited on: the recorder
+    // says so and ends (on its own or by the signal, whichever comes first), leaving nothing.
+    const fs::path fifo = folder.string() + "-fifo";
+    fs::copy(kPictures, fifo);
+    fs::remove(fifo / "4.bmp");
+    ASSERT_EQ(mkfifo((fifo / "4.bmp").c_str(), 0600), 0);
+    const pid_t loading = Start({"--size=64x36", "--pictures", fifo.string(), (folder / "fifo.mp4").string()});
+    const std::string reported = "Error: Failed to open DIB file " + (fifo / "4.bmp").string() + ".";
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (Output().find(reported) == std::string::npos && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(20ms);
+    // One that hangs in the open would not hear SIGINT.
+    kill(loading, Output().find(reported) != std::string::npos ? SIGINT : SIGKILL);
+    const int status = Wait(loading);
+    EXPECT_TRUE(status == 1 || status == 128 + SIGINT) << status << "\n" << Output();
+    EXPECT_NE(Output().find(reported), std::string::npos) << Output();
+    EXPECT_TRUE(fs::is_empty(folder));
+    fs::remove_all(fifo);
     // A disk that fills up (here a file size limit) while the video is written, on the writer's
     // own thread: status 1, the writer's line, and again nothing left.
     rlimit before{};

@@ -232,6 +232,8 @@ std::optional<WindowGeometry> XClient::Geometry(unsigned long window) {
     return WindowGeometry{rootX, rootY, attributes.width, attributes.height};
 }
 
+unsigned long XClient::Root() { return DefaultRootWindow(display_); }
+
 Capture XClient::Grab(int x, int y, int width, int height) {
     Capture capture{x, y, width, height, {}};
     XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, static_cast<unsigned>(width),

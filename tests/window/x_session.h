@@ -85,7 +85,8 @@ public:
     // A mapped top-level window whose _NET_WM_NAME (UTF-8) is the title; 0 if none in time.
     unsigned long WaitForWindow(const std::string& title, std::chrono::milliseconds timeout);
     std::string Title(unsigned long window);
-    std::optional<WindowGeometry> Geometry(unsigned long window);
+    std::optional<WindowGeometry> Geometry(unsigned long window);  // of Root(): the screen's mode
+    unsigned long Root();
     Capture Grab(int x, int y, int width, int height);
     bool Focus(unsigned long window);
     // What a window manager sends for the close box: WM_PROTOCOLS / WM_DELETE_WINDOW.

@@ -90,8 +90,9 @@ int RefusedOption(std::FILE* err, const char* program, int option, const char* w
 std::string UsePictureFolder(std::string folder) {
     std::string problem = FolderProblem(folder);
     if (!problem.empty()) return problem;
-    // The boxes name the files as opened: "DIR/4.bmp", not "DIR//4.bmp".
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    // The boxes name the files as opened: "DIR/4.bmp", not "DIR//4.bmp" (nor "DIR\\4.bmp" on Windows).
+    const auto separator = [](char c) { return c == '/' || c == char(fs::path::preferred_separator); };
+    while (folder.size() > 1 && separator(folder.back())) folder.pop_back();
     SetPictureFolder(folder.c_str());
     return {};
 }

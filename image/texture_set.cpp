@@ -52,7 +52,8 @@ int LoadTextureSet() {
     // Decoded rows are packed without padding, so every width uploads correctly.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (const TextureFile& entry : kTextureFiles) {
-        const std::string path = pictureFolder + "/" + entry.name;
+        // "picture/1.bmp" on Linux, "picture\1.bmp" on Windows: the names the boxes show.
+        const std::string path = pictureFolder + char(std::filesystem::path::preferred_separator) + entry.name;
         RgbImage* image = LoadPicture(path.c_str());
         if (image == nullptr) continue;
         glGenTextures(1, entry.texture);

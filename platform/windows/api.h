@@ -13,6 +13,8 @@
 // - Pace: frames are presented at the display's refresh rate, with vsync where the driver
 //   offers it, otherwise by waiting out the rest of the refresh interval.
 // - Display: while a top-level window of the program exists, Windows keeps the display on.
+// - Stop: a close request that reaches an open box (taskkill, a session's end) ends it with its
+//   default button and asks the program to quit; no box opens once that is asked (boxes.cpp).
 #pragma once
 
 #ifndef NOMINMAX

@@ -113,6 +113,8 @@ BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT re
 LRESULT DispatchMessageA(const MSG* msg) { return ::DispatchMessageW(msg); }
 
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // After WM_ENDSESSION the process ends without running its close path.
+    if (message == WM_ENDSESSION && wParam != FALSE) GiveBackForSessionEnd();
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 

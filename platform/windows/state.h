@@ -18,5 +18,8 @@ State& Now();
 
 // Keeps the display on from the first top-level window until the last is destroyed.
 void TopLevelWindowCreated();
+// The session is ending and the process with it: gives back a changed display mode and the
+// display's sleep.
+void GiveBackForSessionEnd();
 
 }  // namespace platform::windows

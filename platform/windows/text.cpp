@@ -1,5 +1,5 @@
-// The texts of the program on any system code page: classes, windows and boxes made through the
-// W functions with their 1251 texts widened.
+// The texts of the program on any system code page: classes and windows made through the W
+// functions with their 1251 texts widened (boxes: boxes.cpp).
 #include <vector>
 
 #include "platform/windows/api.h"
@@ -48,12 +48,6 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
                                     style, x, y, width, height, parent, menu, instance, param);
     if (window != nullptr && parent == nullptr) TopLevelWindowCreated();
     return window;
-}
-
-int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    const std::wstring wideText = Widen1251(text);
-    const std::wstring wideCaption = Widen1251(caption);
-    return ::MessageBoxW(owner, wideText.c_str(), caption != nullptr ? wideCaption.c_str() : nullptr, type);
 }
 
 }  // namespace platform::windows

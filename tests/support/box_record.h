@@ -20,6 +20,8 @@ struct Box {
 // with its default button.
 void Reset();
 const std::vector<Box>& Boxes();
+// Boxes open and wait for their answer again, as without a recorder.
+void Stop();
 
 }  // namespace box_record
 #else

@@ -88,4 +88,9 @@ void Reset() {
 
 const std::vector<Box>& Boxes() { return boxes; }
 
+void Stop() {
+    if (hook != nullptr) UnhookWindowsHookEx(hook);
+    hook = nullptr;
+}
+
 }  // namespace box_record

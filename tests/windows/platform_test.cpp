@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -73,6 +74,41 @@ TEST_F(WindowsPlatform, BoxesShowTheirTextsInCyrillic) {
     EXPECT_EQ(box_record::Boxes()[0].text, "Цвета вкл");
     EXPECT_EQ(box_record::Boxes()[0].caption, "ERROR");
     EXPECT_EQ(box_record::Boxes()[0].type, MB_OK | MB_ICONEXCLAMATION);
+}
+
+// taskkill without /F posts WM_CLOSE to the process's windows; while the F1 question is open it
+// is the only one, and a Yes/No box ignores WM_CLOSE by itself.
+TEST_F(WindowsPlatform, ACloseRequestEndsAnOpenBoxAndKeepsFurtherBoxesAway) {
+    box_record::Stop();
+    const auto closeBox = [](const wchar_t* caption, WPARAM command) {
+        return std::thread([=] {
+            HWND box = nullptr;
+            for (int i = 0; i < 500 && box == nullptr; ++i, Sleep(10)) box = FindWindowW(L"#32770", caption);
+            if (box == nullptr) return;
+            if (command != 0) PostMessageW(box, WM_SYSCOMMAND, command, 0);
+            else PostMessageW(box, WM_CLOSE, 0, 0);
+            // A box the request did not end is answered No after a while, so the test ends and fails.
+            for (int i = 0; i < 200 && IsWindow(box); ++i) Sleep(10);
+            if (IsWindow(box)) PostMessageW(box, WM_COMMAND, IDNO, 0);
+        });
+    };
+    MSG msg{};
+    // The user's own close button closes a box as always, and the program goes on.
+    std::thread user = closeBox(L"Error", SC_CLOSE);
+    MessageBoxA(window, "Unknown DIB file format.", "Error", MB_OK);  // its answer is the system's
+    user.join();
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+
+    std::thread taskkill = closeBox(L"Mivo GL", 0);
+    EXPECT_EQ(MessageBoxA(nullptr, "Use Windowed Mode Instead?", "Mivo GL", MB_YESNO | MB_ICONEXCLAMATION), IDYES);
+    taskkill.join();
+    box_record::Reset();
+    EXPECT_EQ(MessageBoxA(nullptr, "Program Will Now Close.", "ERROR", MB_OK | MB_ICONSTOP), IDOK);
+    EXPECT_TRUE(box_record::Boxes().empty()) << "a box opened after the stop request";
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the program was not asked to quit";
+    EXPECT_EQ(msg.wParam, 0u);
+    EXPECT_EQ(MessageBoxA(nullptr, "Program Will Now Close.", "ERROR", MB_OK | MB_ICONSTOP), IDOK);
+    EXPECT_EQ(box_record::Boxes().size(), 1u) << "without a stop request boxes open again";
 }
 
 TEST_F(WindowsPlatform, KeysForAButtonReachItsWindow) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/swap_pacer.h"
 #include "platform/sdl/sdl_buttons.h"
 
 namespace platform::sdl {
@@ -31,13 +32,7 @@ struct GlAttributes {
     bool operator==(const GlAttributes&) const = default;
 };
 
-// Keeps presentation at the display's refresh rate when swaps do not wait for it.
-struct SwapPacer {
-    bool selfPaced = false;   // vsync unavailable or not blocking: wait out the interval here
-    int fastSwaps = 0;        // consecutive swaps that came back well inside one interval
-    Uint64 lastSwap = 0;      // performance-counter time of the previous swap
-    Uint64 lastDeadline = 0;  // when the previous self-paced frame was due
-};
+using platform::SwapPacer;
 
 // A top-level window's SDL side (WindowRecord::native).
 struct Window {

@@ -10,10 +10,6 @@ namespace {
 
 // The only pixel format: a double-buffered RGBA window format shaped by the request.
 constexpr int kWindowFormat = 1;
-// Swaps returning within this share of the refresh interval do not wait for vertical blank.
-constexpr double kFastSwapShare = 0.5;
-// That many such swaps in a row and the backend paces presentation itself.
-constexpr int kFastSwapsToSelfPace = 10;
 constexpr int kDefaultRefreshHz = 60;
 
 // Channel sizes for a bare colour depth; SDL treats them as minimums, like a request.
@@ -71,29 +67,12 @@ double RefreshIntervalSeconds(SDL_Window* sdl) {
     return 1.0 / hz;
 }
 
-// After a swap: notices swaps that do not wait for the display and then waits out the rest of
-// each refresh interval here, so frames keep the display's pace.
+// After a swap: keeps the display's pace where the swap did not wait for it.
 void Pace(Window& window) {
-    SwapPacer& pacer = window.pacer;
     const Uint64 frequency = SDL_GetPerformanceFrequency();
-    const auto interval = static_cast<Uint64>(RefreshIntervalSeconds(window.sdl) * double(frequency));
-    Uint64 now = SDL_GetPerformanceCounter();
-    if (!pacer.selfPaced && pacer.lastSwap) {
-        const bool fast = now - pacer.lastSwap < static_cast<Uint64>(double(interval) * kFastSwapShare);
-        pacer.fastSwaps = fast ? pacer.fastSwaps + 1 : 0;
-        pacer.selfPaced = pacer.fastSwaps >= kFastSwapsToSelfPace;
-    }
-    if (pacer.selfPaced) {
-        const Uint64 deadline = pacer.lastDeadline + interval;
-        if (pacer.lastDeadline && now < deadline) {
-            SDL_Delay(static_cast<Uint32>((deadline - now) * 1000 / frequency));
-            pacer.lastDeadline = deadline;
-        } else {
-            pacer.lastDeadline = now;  // late or first frame: count from now
-        }
-        now = SDL_GetPerformanceCounter();
-    }
-    pacer.lastSwap = now;
+    window.pacer.AfterSwap(static_cast<Uint64>(RefreshIntervalSeconds(window.sdl) * double(frequency)),
+                           SDL_GetPerformanceCounter,
+                           [frequency](Uint64 ticks) { SDL_Delay(static_cast<Uint32>(ticks * 1000 / frequency)); });
 }
 
 }  // namespace

@@ -10,10 +10,7 @@ namespace {
 
 // An idle loop looks at its messages this often; input cuts the wait short.
 constexpr DWORD kIdleWaitMs = 50;
-// Swaps returning within this share of the refresh interval do not wait for vertical blank;
-// that many such swaps in a row and the frames are paced here.
-constexpr double kFastSwapShare = 0.5;
-constexpr int kFastSwapsToSelfPace = 10;
+// A refresh rate Windows does not report counts as 60 Hz.
 constexpr int kDefaultRefreshHz = 60;
 // Timer resolution while the show runs, so a paced wait ends on time.
 constexpr UINT kTimerResolutionMs = 1;
@@ -41,36 +38,17 @@ int RefreshHz(HDC dc) {
 
 void StartPacing(State& state, HGLRC context) {
     state.pacedContext = context;
-    state.fastSwaps = 0;
-    state.lastSwap.QuadPart = 0;
-    state.lastDeadline.QuadPart = 0;
+    state.pacer = SwapPacer{};
     const auto swapInterval = reinterpret_cast<SwapIntervalProc>(
         reinterpret_cast<void*>(wglGetProcAddress("wglSwapIntervalEXT")));
-    state.selfPaced = swapInterval == nullptr || !swapInterval(1);
+    state.pacer.selfPaced = swapInterval == nullptr || !swapInterval(1);
 }
 
-// After a swap: notices swaps that do not wait for the display and then waits out the rest of
-// each refresh interval here.
+// After a swap: keeps the display's pace where the swap did not wait for it.
 void Pace(State& state, HDC dc) {
-    const LONGLONG frequency = TicksPerSecond();
-    const LONGLONG interval = frequency / RefreshHz(dc);
-    LONGLONG now = Ticks();
-    if (!state.selfPaced && state.lastSwap.QuadPart != 0) {
-        const bool fast = now - state.lastSwap.QuadPart < static_cast<LONGLONG>(double(interval) * kFastSwapShare);
-        state.fastSwaps = fast ? state.fastSwaps + 1 : 0;
-        state.selfPaced = state.fastSwaps >= kFastSwapsToSelfPace;
-    }
-    if (state.selfPaced) {
-        const LONGLONG deadline = state.lastDeadline.QuadPart + interval;
-        if (state.lastDeadline.QuadPart != 0 && now < deadline) {
-            Sleep(static_cast<DWORD>((deadline - now) * 1000 / frequency));
-            state.lastDeadline.QuadPart = deadline;
-        } else {
-            state.lastDeadline.QuadPart = now;  // late or first frame: count from now
-        }
-        now = Ticks();
-    }
-    state.lastSwap.QuadPart = now;
+    const auto frequency = static_cast<std::uint64_t>(TicksPerSecond());
+    state.pacer.AfterSwap(frequency / RefreshHz(dc), [] { return static_cast<std::uint64_t>(Ticks()); },
+                          [frequency](std::uint64_t ticks) { Sleep(static_cast<DWORD>(ticks * 1000 / frequency)); });
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // What the corrected calls remember between calls: one record for the program.
 #pragma once
 
+#include "platform/swap_pacer.h"
 #include "platform/windows/api.h"
 
 namespace platform::windows {
@@ -8,10 +9,7 @@ namespace platform::windows {
 struct State {
     int topLevelWindows = 0;     // made by CreateWindowExA and not yet destroyed
     bool presented = false;      // a frame was presented since the last empty PeekMessage
-    LARGE_INTEGER lastSwap{};    // when the last frame was presented (performance counter)
-    LARGE_INTEGER lastDeadline{};
-    int fastSwaps = 0;           // swaps in a row that returned well inside the refresh interval
-    bool selfPaced = false;      // the driver does not wait for the display: we do
+    SwapPacer pacer;             // on the performance counter
     HGLRC pacedContext = nullptr;  // the context the pacing was started for
 };
 State& Now();

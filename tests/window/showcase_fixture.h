@@ -125,6 +125,17 @@ inline bool Resembles(const Rgb& pixel, const testpics::Rgb& flat) {
     return true;
 }
 
+// Polls until the check holds (frames arrive continuously) or the time is up.
+template <typename Check>
+bool WaitFor(Check check, std::chrono::milliseconds timeout = 30s) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    do {
+        if (check()) return true;
+        std::this_thread::sleep_for(50ms);
+    } while (std::chrono::steady_clock::now() < end);
+    return false;
+}
+
 class ShowcaseWindow : public ::testing::Test {
 protected:
     explicit ShowcaseWindow(Screen screen = kDesktop) : screen(screen) {}

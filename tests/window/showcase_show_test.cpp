@@ -20,16 +20,6 @@ class ShowcaseShow : public ShowcaseWindow {
     // A corner of the view that only the splash picture or the backdrop covers.
     Rgb Corner() { return x.Grab(900, 100, 1, 1).At(900, 100); }
 
-    template <typename Check>
-    bool WaitFor(Check check, std::chrono::milliseconds timeout = 30s) {
-        const auto end = std::chrono::steady_clock::now() + timeout;
-        do {
-            if (check()) return true;
-            std::this_thread::sleep_for(50ms);
-        } while (std::chrono::steady_clock::now() < end);
-        return false;
-    }
-
     // Pixels of the area that resemble the picture's colour.
     int CountLike(int left, int top, int width, int height, const std::string& picture) {
         const Capture area = x.Grab(left, top, width, height);

@@ -74,16 +74,6 @@ class WineShow : public ::testing::TestWithParam<const char*> {
         return count;
     }
 
-    template <typename Check>
-    bool WaitFor(Check check, std::chrono::milliseconds timeout) {
-        const auto end = std::chrono::steady_clock::now() + timeout;
-        do {
-            if (check()) return true;
-            std::this_thread::sleep_for(50ms);
-        } while (std::chrono::steady_clock::now() < end);
-        return false;
-    }
-
     void Tool(const std::vector<std::string>& arguments) {
         ASSERT_TRUE(Xdotool(server.Display(), arguments)) << "xdotool failed";
     }

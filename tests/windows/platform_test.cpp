@@ -1,6 +1,6 @@
 // The corrected calls against the real API: the 1251 texts of the title, the button labels and a
-// box come out as the right characters whatever the system's code page; key messages for a
-// button reach its window; the file view takes only a regular file.
+// box come out as the right characters whatever the system's code page; a close request ends an
+// open box and the program; key messages for a button reach its window.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/viewer.h"
-#include "platform/file_view.h"
 #include "tests/support/box_record.h"
 
 namespace {
@@ -124,24 +123,6 @@ TEST_F(WindowsPlatform, KeysForAButtonReachItsWindow) {
         if (msg.message == WM_KEYDOWN || msg.message == WM_COMMAND) taken.emplace_back(msg.message, msg.hwnd);
     EXPECT_EQ(taken, (std::vector<std::pair<UINT, HWND>>{{WM_KEYDOWN, window}, {WM_COMMAND, button}}))
         << "only key messages change their window";
-}
-
-TEST(FileView, MapsOnlyARegularFile) {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "file_view_test";
-    std::filesystem::create_directories(folder);
-    const std::string file = (folder / "picture.bmp").string();
-    std::ofstream(file, std::ios::binary) << "BM12";
-    std::ofstream((folder / "empty.bmp").string(), std::ios::binary);
-    {
-        const platform::FileView view(file.c_str());
-        ASSERT_NE(view.Data(), nullptr);
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(view.Data()), view.Size()), "BM12");
-    }
-    for (const std::filesystem::path& refused : {folder, folder / "missing.bmp", folder / "empty.bmp"}) {
-        const platform::FileView view(refused.string().c_str());
-        EXPECT_EQ(view.Data(), nullptr) << refused;
-    }
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -42,7 +42,8 @@ echo "== tests under Wine"
 timeout 20 wineserver -k 2>/dev/null || true
 
 echo "== the whole program under Wine on Xvfb"
-cmake -S "$root" -B "$root/build" -DSHOWCASE_WINDOWS_BUILD="$windows" -DSHOWCASE_WINE_PREFIX="$WINEPREFIX" >/dev/null
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DSHOWCASE_WINDOWS_BUILD="$windows" -DSHOWCASE_WINE_PREFIX="$WINEPREFIX" >/dev/null
 cmake --build "$root/build" --target wine_show_tests
 (cd "$root/build" && ctest --output-on-failure -L wine)
 

@@ -85,14 +85,18 @@ int OpenRenderWindow(const char* title, int width, int height, int bits, bool fu
 
     DWORD style = WS_OVERLAPPEDWINDOW;
     DWORD exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+    // The window always covers the screen of this moment; in full screen that screen has just
+    // been switched to width x height. Otherwise it covers the monitor chosen for the show.
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (fullscreen) {
         style = WS_POPUP;
         exStyle = WS_EX_APPWINDOW;
+    } else {
+        area = ShowArea();
+        ShowFloorWindowStyle(style, exStyle);
     }
-    // The window always covers the screen of this moment; in full screen that screen has just
-    // been switched to width x height.
-    windowHandle = CreateWindowExA(exStyle, kClassName, title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                                   GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+    windowHandle = CreateWindowExA(exStyle, kClassName, title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, area.left,
+                                   area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr,
                                    instanceHandle, nullptr);
     if (windowHandle == nullptr) return FailOpening("Window Creation Error.");
 

@@ -28,19 +28,22 @@ void RecordKey(WPARAM key, bool down) {
 
 int ViewerMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     fullscreen = false;
-    if (!OpenRenderWindow(kStartupTitle, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), kColourBits,
-                          false)) {
+    const RECT area = ShowArea();
+    if (!OpenRenderWindow(kStartupTitle, area.right - area.left, area.bottom - area.top, kColourBits, false)) {
         return kOpenFailedStatus;
     }
+    BeginShowFloor();
     MSG msg{};
     bool quit = false;
     for (;;) {
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) break;
+            NoteShowFloorInput(msg);
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
             continue;
         }
+        TickShowFloor();
         if (windowActive) {
             if (keyDown[VK_ESCAPE]) {
                 quit = true;
@@ -59,11 +62,13 @@ int ViewerMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         }
         if (quit) break;
     }
+    EndShowFloor();
     CloseRenderWindow();
     return static_cast<int>(msg.wParam);
 }
 
 LRESULT ViewerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (ShowFloorRefuses(message, wParam)) return 0;
     switch (message) {
         case WM_CREATE:
             CreateControlPanel(window);
@@ -87,8 +92,9 @@ LRESULT ViewerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
             if (RunPanelCommand(LOWORD(wParam))) return 0;
             break;
         case WM_SYSCOMMAND:
-            // The screen saver and monitor power-down never start while the show runs.
-            if (wParam == SC_SCREENSAVE || wParam == SC_MONITORPOWER) return 0;
+            // The screen saver and monitor power-down never start while the show runs, unless
+            // the operator allowed them.
+            if ((wParam == SC_SCREENSAVE || wParam == SC_MONITORPOWER) && !showFloor.allowScreenSaver) return 0;
             break;
         default:
             break;

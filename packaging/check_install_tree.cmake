@@ -6,7 +6,8 @@
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
 find_program(APPSTREAMCLI appstreamcli)
 find_program(GROFF groff)
-foreach(tool DESKTOP_FILE_VALIDATE APPSTREAMCLI GROFF)
+find_program(SYSTEMD_ANALYZE systemd-analyze)
+foreach(tool DESKTOP_FILE_VALIDATE APPSTREAMCLI GROFF SYSTEMD_ANALYZE)
   if(NOT ${tool})
     message("SKIP: ${tool} is not installed (scripts/install-deps.sh installs it)")
     return()
@@ -31,7 +32,8 @@ set(expected
   ${DATADIR}/icons/hicolor/256x256/apps/${APP_ID}.png
   ${MANDIR}/man6/showcase.6.gz
   ${DOCDIR}/copyright
-  ${DOCDIR}/changelog.gz)
+  ${DOCDIR}/changelog.gz
+  lib/systemd/user/showcase-kiosk.service)
 foreach(name 1 1a 2 3 4 4a 5 6 8 10 11 11a 12 13 14 15 16 17 18)
   list(APPEND expected ${DATADIR}/showcase/picture/${name}.bmp)
 endforeach()
@@ -58,4 +60,11 @@ validate(${DESKTOP_FILE_VALIDATE} ${PREFIX}/${DATADIR}/applications/${APP_ID}.de
 validate(${APPSTREAMCLI} validate --no-net ${PREFIX}/${DATADIR}/metainfo/${APP_ID}.metainfo.xml)
 validate(${GROFF} -k -man -Tutf8 -ww -z ${MAN_PAGE})
 validate(${GROFF} -k -man -Tutf8 -ww -z ${RECORD_MAN_PAGE})
+# The unit's program is this tree's, and its Documentation= page is looked up with man.
+set(unit ${PREFIX}/lib/systemd/user/showcase-kiosk.service)
+file(STRINGS ${unit} exec REGEX "^ExecStart=")
+if(NOT exec STREQUAL "ExecStart=${PREFIX}/${BINDIR}/showcase --kiosk")
+  message(FATAL_ERROR "${unit}: ${exec}")
+endif()
+validate(${CMAKE_COMMAND} -E env MANPATH=${PREFIX}/${MANDIR} ${SYSTEMD_ANALYZE} verify ${unit})
 message("install tree complete and valid: ${PREFIX}")

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/core/core.h"
 
@@ -25,9 +26,21 @@ LONG ChangeMode(const DisplayMode& mode);
 // Back to the desktop mode; no effect when it was never changed.
 void RestoreMode();
 
+// The monitors on the desktop, primary marked; empty when there is no display.
+struct Monitor {
+    RECT bounds{};
+    RECT work{};
+    bool primary = false;
+    std::string name;
+};
+std::vector<Monitor> Monitors();
+// GetTickCount's clock.
+DWORD Ticks();
+
 // Top-level native windows. CreateNative makes a hidden window of record.width x record.height
 // client pixels at (record.x, record.y), titled with the record's text; WS_POPUP after a
-// successful ChangeMode means full screen in that mode.
+// successful ChangeMode means full screen in that mode, WS_POPUP otherwise a borderless window,
+// and WS_EX_TOPMOST keeps it above other windows, panels included.
 bool CreateNative(WindowRecord& record);
 void DestroyNative(WindowRecord& record);
 void ShowNative(WindowRecord& record, int command);

@@ -24,6 +24,7 @@ using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
 using DWORD = std::uint32_t;
 using UINT = unsigned int;
+using SHORT = std::int16_t;
 using LONG = std::int32_t;
 using ATOM = std::uint16_t;
 using WPARAM = std::uintptr_t;
@@ -50,6 +51,7 @@ DECLARE_HANDLE(HICON);
 DECLARE_HANDLE(HCURSOR);
 DECLARE_HANDLE(HBRUSH);
 DECLARE_HANDLE(HMENU);
+DECLARE_HANDLE(HMONITOR);
 #undef DECLARE_HANDLE
 using HMODULE = HINSTANCE;
 
@@ -59,6 +61,15 @@ struct POINT {
     LONG x;
     LONG y;
 };
+
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+using LPRECT = RECT*;
+using LPCRECT = const RECT*;
 
 struct MSG {
     HWND hwnd;
@@ -304,6 +315,7 @@ constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_OVERLAPPEDWINDOW =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr DWORD WS_EX_TOPMOST = 0x00000008;
 constexpr DWORD WS_EX_WINDOWEDGE = 0x00000100;
 constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
 constexpr UINT CS_VREDRAW = 0x0001;
@@ -347,6 +359,20 @@ constexpr DWORD CDS_FULLSCREEN = 0x00000004;
 constexpr LONG DISP_CHANGE_SUCCESSFUL = 0;
 constexpr LONG DISP_CHANGE_FAILED = -1;
 constexpr LONG DISP_CHANGE_BADMODE = -2;
+
+// Monitors.
+constexpr DWORD MONITORINFOF_PRIMARY = 0x00000001;
+constexpr int CCHDEVICENAME = 32;
+struct MONITORINFO {
+    DWORD cbSize;
+    RECT rcMonitor;  // the monitor's rectangle on the virtual screen
+    RECT rcWork;     // the part of it panels and taskbars leave free
+    DWORD dwFlags;
+};
+struct MONITORINFOEXA : MONITORINFO {
+    char szDevice[CCHDEVICENAME];
+};
+using MONITORENUMPROC = BOOL(CALLBACK*)(HMONITOR, HDC, LPRECT, LPARAM);
 
 // Module: a non-null handle standing for the running program.
 HMODULE GetModuleHandleA(LPCSTR moduleName);
@@ -398,6 +424,18 @@ int ShowCursor(BOOL show);
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 // Only full-screen changes of width, height and bits per pixel; null restores the desktop mode.
 LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags);
+
+// Monitors of the desktop, primary marked; asks no window. EnumDisplayMonitors calls proc for
+// each monitor that meets clip (all when null; hdc must be null) with its rectangle, until proc
+// returns FALSE; FALSE when there is no display. GetMonitorInfoA fills a MONITORINFO or, by cbSize,
+// a MONITORINFOEXA (szDevice: the monitor's name); FALSE for a handle no longer valid.
+BOOL EnumDisplayMonitors(HDC hdc, LPCRECT clip, MONITORENUMPROC proc, LPARAM data);
+BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info);
+// Milliseconds since some fixed start, wrapping at 2^32; the headless backend's clock moves by
+// one frame interval per presented frame or idle look, not with the wall clock.
+DWORD GetTickCount();
+// Bit 15 set while the key was down as of the key messages taken from the queue so far.
+SHORT GetKeyState(int virtualKey);
 
 // Device contexts and GL contexts. A window's DC is its GL drawable; after wglMakeCurrent the
 // context stays current on this thread until released.

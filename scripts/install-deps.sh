@@ -11,8 +11,8 @@ packages=(
   # the program: GL and GLU from Mesa, SDL2 windows, SDL2_ttf text, fontconfig and a font with Cyrillic
   libgl-dev libopengl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
-  # libX11 for the handler of a lost display connection
-  libx11-dev
+  # libX11 for the handler of a lost display connection, libXrandr for the monitors
+  libx11-dev libxrandr-dev
   # the recorder: FFmpeg's libraries for video (H.264 and VP9 encoders come with libavcodec), libpng for stills
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libpng-dev
   # tests and benchmarks
@@ -22,8 +22,12 @@ packages=(
   # real-window tests: a private X server with the core fonts SDL's message boxes draw with
   # (without them every box falls back to stderr), input and screenshots
   xvfb xauth xfonts-base xdotool imagemagick
-  # install-tree checks: the desktop entry and AppStream validators, the man page formatter
-  desktop-file-utils appstream groff-base
+  # the show on two monitors: an X server with the dummy driver (Xvfb has one monitor), RandR's
+  # xrandr to lay the monitors out, and XFixes to ask whether the pointer is hidden
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils libxfixes-dev
+  # install-tree checks: the desktop entry and AppStream validators, the man page formatter, and
+  # systemd-analyze with man for the show-floor service
+  desktop-file-utils appstream groff-base systemd man-db
 )
 case "${1:-}" in
   --fuzz) packages+=(clang libclang-rt-14-dev) ;;

@@ -104,8 +104,8 @@ int DefaultBoxButton(UINT type);
 int CursorCounter();
 
 // SIGINT, SIGTERM and SIGHUP (unless started ignored) recorded from the first top-level window
-// on; DeliverCloseSignal turns a recorded one into a close request of every top-level window
-// (a no-op until there is one). Release puts the previous handlers back.
+// on; DeliverCloseSignal turns a recorded one into WM_CLOSE to every top-level window (a no-op
+// until there is one). Release puts the previous handlers back.
 void CatchCloseSignals();
 void DeliverCloseSignal();
 void ReleaseCloseSignals();

@@ -41,6 +41,13 @@ bool InRange(UINT message, UINT filterMin, UINT filterMax) {
     return message >= filterMin && message <= filterMax;
 }
 
+// The key state GetKeyState reports follows the key messages as the program takes them.
+void TrackKeyState(const MSG& msg) {
+    const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    const bool up = msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP;
+    if ((down || up) && msg.wParam < 256) core::State().keysDown[msg.wParam] = down;
+}
+
 bool ForWindow(HWND target, HWND filter) {
     if (filter == nullptr) return true;
     for (HWND w = target; w != nullptr;) {
@@ -61,7 +68,10 @@ BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT re
     for (auto it = state.queue.begin(); it != state.queue.end(); ++it) {
         if (!ForWindow(it->hwnd, window) || !InRange(it->message, filterMin, filterMax)) continue;
         *msg = *it;
-        if (removeFlags & PM_REMOVE) state.queue.erase(it);
+        if (removeFlags & PM_REMOVE) {
+            state.queue.erase(it);
+            TrackKeyState(*msg);
+        }
         return TRUE;
     }
     if (state.quitPosted && InRange(WM_QUIT, filterMin, filterMax)) {
@@ -120,6 +130,11 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return core::Send(window, message, wParam, lParam);
+}
+
+SHORT GetKeyState(int virtualKey) {
+    if (virtualKey < 0 || virtualKey > 0xFF) return 0;
+    return core::State().keysDown[virtualKey] ? static_cast<SHORT>(0x8000) : 0;
 }
 
 void PostQuitMessage(int exitCode) {

@@ -74,13 +74,16 @@ void ReleaseCloseSignals() {
 
 bool Stopping() { return stopping; }
 
-// A signal that came while no window was open waits for the next one.
+// A signal that came while no window was open waits for the next one. Each window gets WM_CLOSE
+// itself, as a request to end from outside does on Windows, not the user's SC_CLOSE, which a
+// window that must stay up (show-floor mode) refuses.
 void DeliverCloseSignal() {
     if (closeSignal == 0) return;
-    const std::vector<WindowRecord*> windows = TopLevelWindows();
+    std::vector<HWND> windows;
+    for (const WindowRecord* record : TopLevelWindows()) windows.push_back(record->handle);
     if (windows.empty()) return;
     closeSignal = 0;
-    for (WindowRecord* record : windows) ReportCloseRequest(record->handle);
+    for (HWND window : windows) Send(window, WM_CLOSE, 0, 0);  // a window already gone is skipped
 }
 
 }  // namespace platform::core

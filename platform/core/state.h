@@ -35,6 +35,7 @@ struct CoreState {
     int cursorCounter = 0;
     bool presentedSinceIdleLook = true;
     bool displayChanged = false;
+    bool keysDown[256] = {};  // as of the key messages taken from the queue (GetKeyState)
 };
 
 CoreState& State();

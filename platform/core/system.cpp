@@ -1,4 +1,5 @@
 // Screen metrics, cursor, message boxes, display modes, device and GL contexts.
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 
@@ -62,6 +63,48 @@ int GetSystemMetrics(int index) {
     if (index == SM_CYSCREEN) return mode.height;
     return 0;
 }
+
+namespace {
+
+// A monitor handle is its place in the backend's list, counted from 1.
+HMONITOR MonitorHandle(std::size_t index) { return reinterpret_cast<HMONITOR>(index + 1); }
+
+}  // namespace
+
+BOOL EnumDisplayMonitors(HDC hdc, LPCRECT clip, MONITORENUMPROC proc, LPARAM data) {
+    if (hdc != nullptr || proc == nullptr) return FALSE;
+    const std::vector<backend::Monitor> monitors = backend::Monitors();
+    if (monitors.empty()) return FALSE;
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        RECT shown = monitors[i].bounds;
+        if (clip != nullptr) {
+            shown = {std::max(shown.left, clip->left), std::max(shown.top, clip->top),
+                     std::min(shown.right, clip->right), std::min(shown.bottom, clip->bottom)};
+            if (shown.left >= shown.right || shown.top >= shown.bottom) continue;
+        }
+        if (!proc(MonitorHandle(i), nullptr, &shown, data)) break;
+    }
+    return TRUE;
+}
+
+BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) {
+    if (info == nullptr || (info->cbSize != sizeof(MONITORINFO) && info->cbSize != sizeof(MONITORINFOEXA)))
+        return FALSE;
+    const std::vector<backend::Monitor> monitors = backend::Monitors();
+    const auto index = reinterpret_cast<std::uintptr_t>(monitor);
+    if (index == 0 || index > monitors.size()) return FALSE;
+    const backend::Monitor& found = monitors[index - 1];
+    info->rcMonitor = found.bounds;
+    info->rcWork = found.work;
+    info->dwFlags = found.primary ? MONITORINFOF_PRIMARY : 0;
+    if (info->cbSize == sizeof(MONITORINFOEXA)) {
+        char* device = static_cast<MONITORINFOEXA*>(info)->szDevice;
+        std::snprintf(device, CCHDEVICENAME, "%s", found.name.c_str());
+    }
+    return TRUE;
+}
+
+DWORD GetTickCount() { return backend::Ticks(); }
 
 int ShowCursor(BOOL show) {
     auto& state = core::State();

@@ -89,9 +89,21 @@ void RaiseNative(WindowRecord&) {}
 
 void PumpEvents() { headless::Deliver(); }
 
-// Tests must run fast, so idling only counts and gives the script its turn.
+// The primary monitor is the desktop at the origin.
+std::vector<Monitor> Monitors() {
+    Session& s = Now();
+    std::vector<Monitor> monitors{{RECT{0, 0, s.desktop.width, s.desktop.height}, {}, true, "headless"}};
+    monitors.front().work = monitors.front().bounds;
+    monitors.insert(monitors.end(), s.extraMonitors.begin(), s.extraMonitors.end());
+    return monitors;
+}
+
+DWORD Ticks() { return Now().ticks; }
+
+// Tests must run fast, so idling only counts, moves the clock and gives the script its turn.
 void IdleWait() {
     Session& s = Now();
+    s.ticks += headless::kTicksPerLook;
     int number = ++s.idles;
     auto hook = s.onIdle;  // the hook may replace itself
     if (hook) hook(number);

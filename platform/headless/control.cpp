@@ -27,6 +27,11 @@ void SetScreen(int width, int height, int bitsPerPixel) {
 
 void AddMode(int width, int height, int bitsPerPixel) { Now().modes.push_back({width, height, bitsPerPixel}); }
 
+void AddMonitor(int x, int y, int width, int height, const std::string& name) {
+    const RECT bounds{x, y, x + width, y + height};
+    Now().extraMonitors.push_back({bounds, bounds, false, name});
+}
+
 platform::backend::DisplayMode CurrentMode() { return Now().current; }
 bool ModeChanged() { return Now().modeChanged; }
 
@@ -173,6 +178,7 @@ LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) {
 void OnFrame(std::function<void(int)> hook) { Now().onFrame = std::move(hook); }
 void OnIdle(std::function<void(int)> hook) { Now().onIdle = std::move(hook); }
 int FrameCount() { return Now().frames; }
+DWORD Ticks() { return Now().ticks; }
 int IdleCount() { return Now().idles; }
 
 // ---- Windows and buttons ----

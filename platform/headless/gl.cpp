@@ -201,6 +201,7 @@ bool Present(WindowRecord& record) {
     if (window == nullptr || s.currentWindow != window->handle) return false;
     if (s.buttonsDrawn) DrawButtons(record, window->surfaceWidth, window->surfaceHeight);
     glFinish();
+    s.ticks += headless::kTicksPerLook;
     int number = ++s.frames;
     auto hook = s.onFrame;  // the hook may replace itself
     if (hook) hook(number);

@@ -26,6 +26,8 @@ void Reset();
 void SetScreen(int width, int height, int bitsPerPixel);
 // A mode the display can switch to for full screen (the desktop mode is not implied).
 void AddMode(int width, int height, int bitsPerPixel);
+// A monitor beside the primary one, which is the desktop at (0, 0).
+void AddMonitor(int x, int y, int width, int height, const std::string& name);
 platform::backend::DisplayMode CurrentMode();
 // True while a full-screen mode change is in effect.
 bool ModeChanged();
@@ -105,6 +107,10 @@ void OnFrame(std::function<void(int frameNo)> hook);
 // counts from 1. Lets a script act while the window is minimised and no frames come.
 void OnIdle(std::function<void(int idleNo)> hook);
 int FrameCount();
+// GetTickCount's clock: 0 after Reset, then kTicksPerLook more for each presented frame and for
+// each idle look, so timeouts in the program run frame by frame, the same on every machine.
+constexpr DWORD kTicksPerLook = 16;
+DWORD Ticks();
 int IdleCount();
 
 // ---- Windows and buttons ----

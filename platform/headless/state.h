@@ -65,6 +65,8 @@ struct Session {
     std::function<void(int)> onIdle;
     int frames = 0;
     int idles = 0;
+    DWORD ticks = 0;  // GetTickCount
+    std::vector<platform::backend::Monitor> extraMonitors;  // beside the primary, the desktop
 
     bool buttonsDrawn = true;
     bool cursorVisible = true;

@@ -2,6 +2,7 @@
 // A window is created hidden with SDL_WINDOW_OPENGL; its GL visual is fixed at creation on
 // X11, so SetPixelFormat may replace the still hidden SDL window (see sdl_gl.cpp).
 #include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,6 +43,49 @@ int LeaveOnLostDisplay(Display*) {
     static const char kMessage[] = "showcase: lost the connection to the display\n";
     [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
     _exit(kLostDisplayStatus);
+}
+
+RECT ToRect(const SDL_Rect& r) { return RECT{r.x, r.y, r.x + r.w, r.y + r.h}; }
+
+// On X11 the monitors are the server's RandR monitors, the ones desktops and window managers
+// place panels and full-screen windows on; an output the server reports without a connected
+// sink still counts there, as it does for them. Empty when the server has no RandR 1.5.
+std::vector<backend::Monitor> RandrMonitors() {
+    std::vector<backend::Monitor> monitors;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return monitors;
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (XRRQueryExtension(display, &event, &error) && XRRQueryVersion(display, &major, &minor) &&
+        (major > 1 || (major == 1 && minor >= 5))) {
+        int count = 0;
+        XRRMonitorInfo* found = XRRGetMonitors(display, DefaultRootWindow(display), True, &count);
+        for (int i = 0; found && i < count; ++i) {
+            backend::Monitor monitor;
+            monitor.bounds = RECT{found[i].x, found[i].y, found[i].x + found[i].width, found[i].y + found[i].height};
+            monitor.work = monitor.bounds;
+            monitor.primary = found[i].primary != 0;
+            if (char* name = XGetAtomName(display, found[i].name)) {
+                monitor.name = name;
+                XFree(name);
+            }
+            monitors.push_back(monitor);
+        }
+        if (found) XRRFreeMonitors(found);
+    }
+    XCloseDisplay(display);
+    return monitors;
+}
+
+std::vector<backend::Monitor> SdlDisplays() {
+    std::vector<backend::Monitor> monitors;
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+        SDL_Rect bounds{}, usable{};
+        if (SDL_GetDisplayBounds(i, &bounds) != 0) continue;
+        if (SDL_GetDisplayUsableBounds(i, &usable) != 0) usable = bounds;
+        const char* name = SDL_GetDisplayName(i);
+        monitors.push_back({ToRect(bounds), ToRect(usable), i == 0, name ? name : ""});
+    }
+    return monitors;
 }
 
 }  // namespace
@@ -113,6 +157,7 @@ bool OpenSdlWindow(Window& window, const WindowRecord& record) {
         flags |= SDL_WINDOW_FULLSCREEN;
     else if (record.style & WS_POPUP)
         flags |= SDL_WINDOW_BORDERLESS;
+    if (record.exStyle & WS_EX_TOPMOST) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     else if (record.style & WS_THICKFRAME)
         flags |= SDL_WINDOW_RESIZABLE;
     const std::string title = core::Cp1251ToUtf8(record.text);
@@ -148,6 +193,18 @@ using namespace platform::sdl;
 
 // The real program never refuses a call.
 bool Allow(Call) { return true; }
+
+// The first monitor is the primary one when none is marked.
+std::vector<Monitor> Monitors() {
+    if (!EnsureVideo()) return {};
+    std::vector<Monitor> monitors;
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) monitors = RandrMonitors();
+    if (monitors.empty()) monitors = SdlDisplays();
+    if (!monitors.empty() && std::ranges::none_of(monitors, &Monitor::primary)) monitors.front().primary = true;
+    return monitors;
+}
+
+DWORD Ticks() { return static_cast<DWORD>(SDL_GetTicks64()); }
 
 // The chosen full-screen mode once ChangeMode succeeded, the desktop mode otherwise; 0 x 0
 // when there is no display.

@@ -69,6 +69,7 @@ class ViewerRun : public ::testing::Test {
         if (n == kWatchdog && !watchdogFired) {
             watchdogFired = true;
             headless::CloseRequest();
+            headless::Post(WM_CLOSE, 0, 0);  // what kiosk mode still honours
         }
     }
 };

@@ -353,3 +353,135 @@ TEST_F(ViewerRun, MissingFullScreenModeAnsweredNoEndsWithFailure) {
 }
 
 }  // namespace
+
+namespace {
+
+// In kiosk mode every way a visitor could end or derail the show does nothing; the operator's
+// chord and a request from outside end it with status 0. The window covers the chosen monitor
+// without a mode change.
+TEST_F(ViewerRun, KioskRefusesVisitorsAndEndsOnTheChordOrATermination) {
+    const std::function<void()> refused[] = {
+        [] { headless::KeyDown(VK_ESCAPE); },
+        [] { headless::KeyDown(VK_F1); },
+        [] {
+            headless::KeyDown(VK_MENU);
+            headless::KeyDown(VK_F4);
+        },
+        [] { headless::CloseRequest(); },
+        [] {  // the chord without one of its keys
+            headless::KeyDown(VK_CONTROL);
+            headless::KeyDown(VK_SHIFT);
+            headless::KeyDown('Q');
+        },
+    };
+    const std::function<void()> ending[] = {
+        [] {
+            for (WPARAM key : {VK_CONTROL, VK_MENU, VK_SHIFT, WPARAM('Q')}) headless::KeyDown(key);
+        },
+        [] { raise(SIGTERM); },
+    };
+    for (const auto& end : ending) {
+        for (const auto& visitor : refused) {
+            SetUp();
+            headless::AddMonitor(800, 0, 640, 480, "second");
+            headless::AddMode(640, 480, 16);
+            showFloor = {.kiosk = true, .monitor = 2, .idleResetMs = kKioskIdleResetMs};
+            atFrame[2] = visitor;
+            atFrame[8] = [&] {
+                for (WPARAM key : {VK_ESCAPE, VK_F1, VK_F4, VK_MENU, VK_CONTROL, VK_SHIFT, WPARAM('Q')})
+                    headless::KeyUp(key);
+                const platform::WindowRecord* window = headless::MainWindow();
+                ASSERT_NE(window, nullptr);
+                EXPECT_EQ(Count(Call::CreateWindow), 1);
+                EXPECT_EQ((std::vector<int>{window->x, window->y, window->width, window->height}),
+                          (std::vector<int>{800, 0, 640, 480}));
+                EXPECT_TRUE(window->style & WS_POPUP);
+                EXPECT_TRUE(window->exStyle & WS_EX_TOPMOST);
+                EXPECT_EQ(Count(Call::ChangeDisplaySettings), 0);
+                end();
+            };
+            EXPECT_EQ(Run(), 0);
+            EXPECT_EQ(headless::FrameCount(), 8);
+            EXPECT_EQ(headless::CursorCounter(), 0);
+        }
+    }
+}
+
+class AttractReset : public ViewerRun {
+  protected:
+    static constexpr int kFrames = 200;
+    static constexpr DWORD kTimeoutMs = 1000;  // 63 frames of the headless clock
+
+    // A digest of every presented frame, buttons included, of a run that the script drives
+    // and that ends after kFrames.
+    std::vector<std::uint64_t> Frames(std::map<int, std::function<void()>> script) {
+        SetUp();
+        headless::SetScreen(320, 240, 32);
+        showFloor = kiosk;
+        std::vector<std::uint64_t> digests;
+        auto pixels = std::make_shared<headless::Frame>();
+        for (int frame = 1; frame <= kFrames; ++frame) {
+            atFrame[frame] = [&, frame, pixels, action = script[frame]] {
+                headless::ReadPixels(*pixels, headless::PixelOrder::Bgra);
+                std::uint64_t hash = 14695981039346656037ull;
+                for (std::uint8_t byte : pixels->rgba) hash = (hash ^ byte) * 1099511628211ull;
+                digests.push_back(hash);
+                if (action) action();
+                if (frame == kFrames) headless::Post(WM_CLOSE, 0, 0);
+            };
+        }
+        Run();
+        return digests;
+    }
+
+    static void Derail() {
+        for (int id : {1201, 1201, 1202, 1204}) EXPECT_TRUE(headless::Click(id));
+    }
+
+    // The first frame from `from` on that shows the start of the show again, 1-based; 0 if none.
+    static int Restart(const std::vector<std::uint64_t>& run, const std::vector<std::uint64_t>& fresh, int from) {
+        for (int frame = from; frame <= static_cast<int>(run.size()); ++frame)
+            if (run[frame - 1] == fresh[0]) return frame;
+        return 0;
+    }
+
+    ShowFloorOptions kiosk{.kiosk = true, .idleResetMs = kTimeoutMs};
+};
+
+TEST_F(AttractReset, ReturnsToTheFreshStartOnceAfterTheLastInput) {
+    kiosk = {};
+    const std::vector<std::uint64_t> fresh = Frames({});
+    kiosk = {.kiosk = true, .idleResetMs = kTimeoutMs};
+
+    const std::vector<std::uint64_t> untouched = Frames({});
+    EXPECT_EQ(untouched, fresh) << "a show nobody touched is never reset";
+
+    const std::vector<std::uint64_t> derailed = Frames({{2, Derail}, {3, [] {
+                                                             EXPECT_FLOAT_EQ(sceneState.tourSpeed, 1.0f);
+                                                             EXPECT_EQ(sceneState.captionMode, 2);
+                                                             EXPECT_EQ(sceneState.colorScheme, 2);
+                                                         }}});
+    const int reset = Restart(derailed, fresh, 3);
+    EXPECT_EQ(reset, 2 + 64) << "one timeout of frames after the clicks were taken";
+    ASSERT_GT(reset, 0);
+    const std::vector<std::uint64_t> after(derailed.begin() + reset - 1, derailed.end());
+    EXPECT_TRUE(std::equal(after.begin(), after.end(), fresh.begin())) << "frame for frame a fresh start";
+
+    const std::vector<std::uint64_t> postponed = Frames({{2, Derail}, {reset - 2, [] { headless::PointerMove(300, 200); }}});
+    EXPECT_EQ(Restart(postponed, fresh, 3), reset + (reset - 4)) << "input just before the timeout starts it over";
+}
+
+// The pointer hides after resting 3 s in kiosk mode and comes back when it moves.
+TEST_F(AttractReset, PointerHidesWhileItRests) {
+    constexpr int kRestFrames = 3000 / headless::kTicksPerLook;
+    Frames({{kRestFrames - 2, [] { EXPECT_TRUE(headless::CursorVisible()); }},
+            {kRestFrames + 2,
+             [] {
+                 EXPECT_FALSE(headless::CursorVisible());
+                 headless::PointerMove(10, 10);
+             }},
+            {kRestFrames + 3, [] { EXPECT_TRUE(headless::CursorVisible()); }},
+            {kRestFrames + 4, [] { EXPECT_EQ(headless::CursorCounter(), 0); }}});
+}
+
+}  // namespace

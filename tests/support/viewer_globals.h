@@ -19,4 +19,5 @@ inline void ResetViewerGlobals() {
     renderContext = nullptr;
     pixelFormatRequest = PIXELFORMATDESCRIPTOR{};
     SetPictureFolder(nullptr);
+    showFloor = ShowFloorOptions{};
 }

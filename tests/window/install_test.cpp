@@ -61,6 +61,11 @@ TEST(CommandLine, AnswersWithoutOpeningAWindow) {
         {"--pictures README.md", 2, "", "showcase: cannot use picture folder 'README.md': Not a directory\n" + hint},
         {"--pictures ''", 2, "", "showcase: cannot use picture folder '': No such file or directory\n" + hint},
         {"picture", 2, "", "showcase: unexpected argument 'picture'\n" + hint},
+        {"--kiosk --idle-reset", 2, "", "showcase: option '--idle-reset' requires an argument\n" + hint},
+        {"--idle-reset 1.5", 2, "", "showcase: invalid idle time '1.5' (seconds, 0 to 86400)\n" + hint},
+        {"--idle-reset 86401", 2, "", "showcase: invalid idle time '86401' (seconds, 0 to 86400)\n" + hint},
+        {"--monitor 0 --kiosk", 2, "", "showcase: invalid monitor number '0'\n" + hint},
+        {"--monitor +2", 2, "", "showcase: invalid monitor number '+2'\n" + hint},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -72,7 +77,9 @@ TEST(CommandLine, AnswersWithoutOpeningAWindow) {
         }
         EXPECT_EQ(run.err, c.err);
     }
-    EXPECT_NE(RunProgram("--help", SHOWCASE_SOURCE_DIR).out.find("--pictures=DIR"), std::string::npos);
+    for (const char* option : {"--pictures=DIR", "--kiosk", "--monitor=N", "--list-monitors", "--idle-reset=SECONDS",
+                               "--allow-screen-saver", "Ctrl+Alt+Shift+Q"})
+        EXPECT_NE(RunProgram("--help", SHOWCASE_SOURCE_DIR).out.find(option), std::string::npos) << option;
 }
 
 // A prefix that `cmake --install` filled, made once for the test program and removed at its end.

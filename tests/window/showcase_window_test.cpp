@@ -156,7 +156,7 @@ TEST_F(ShowcaseOnA16BitScreen, F1GoesFullScreenWithoutAskingAndBackWindowed) {
 // the window's close path, whose only exit status is 0: no box stays open or comes up, nothing
 // is said on stderr (a release step that failed would say so), and the screen has the desktop's
 // mode again.
-enum class StopState { BoxAtStartUp, LoadingAFifoPicture, FullScreenQuestion, Minimised, FullScreen };
+enum class StopState { BoxAtStartUp, LoadingAFifoPicture, FullScreenQuestion, Minimised, FullScreen, Kiosk };
 
 struct StopRow {
     StopState state;
@@ -172,8 +172,9 @@ protected:
             std::filesystem::remove(pictures.PicturePath("4"));
             ASSERT_EQ(mkfifo(pictures.PicturePath("4").c_str(), 0600), 0);
         }
-        ASSERT_TRUE(app.Start({SHOWCASE_EXECUTABLE}, {{"DISPLAY", server.Display()}, {"WAYLAND_DISPLAY", ""}},
-                              pictures.Root()));
+        std::vector<std::string> argv{SHOWCASE_EXECUTABLE};
+        if (state == StopState::Kiosk) argv.push_back("--kiosk");
+        ASSERT_TRUE(app.Start(argv, {{"DISPLAY", server.Display()}, {"WAYLAND_DISPLAY", ""}}, pictures.Root()));
         const unsigned long window = x.WaitForWindow(kStartupTitleUtf8, 30s);
         ASSERT_NE(window, 0u) << app.Output();
         if (state == StopState::LoadingAFifoPicture) return;
@@ -182,6 +183,7 @@ protected:
             return;
         }
         ASSERT_TRUE(WaitForButtons(true));
+        if (state == StopState::Kiosk) return;
         if (state == StopState::Minimised) {
             ASSERT_TRUE(Xdotool(server.Display(), {"windowunmap", std::to_string(window)}));
             ASSERT_TRUE(WaitForButtons(false));
@@ -241,14 +243,14 @@ TEST_P(StopRequest, EndsWithinASecondWithStatusZeroAndTheDesktopMode) {
 std::vector<StopRow> StopRows() {
     std::vector<StopRow> rows;
     for (StopState state : {StopState::BoxAtStartUp, StopState::LoadingAFifoPicture, StopState::FullScreenQuestion,
-                            StopState::Minimised, StopState::FullScreen})
+                            StopState::Minimised, StopState::FullScreen, StopState::Kiosk})
         for (int signal : {SIGINT, SIGTERM, SIGHUP}) rows.push_back({state, signal});
     return rows;
 }
 
 std::string StopRowName(const ::testing::TestParamInfo<StopRow>& row) {
     static const char* const kStates[] = {"BoxAtStartUp", "LoadingAFifoPicture", "FullScreenQuestion", "Minimised",
-                                          "FullScreen"};
+                                          "FullScreen", "Kiosk"};
     return std::string(kStates[static_cast<int>(row.param.state)]) + "_" + sigabbrev_np(row.param.signal);
 }
 

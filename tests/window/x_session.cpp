@@ -4,6 +4,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -12,6 +13,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -169,7 +171,115 @@ bool XvfbServer::Start(int width, int height, int depth) {
     return true;
 }
 
+DummyXServer::~DummyXServer() { Stop(); }
+
+void DummyXServer::Stop() {
+    if (pid_ > 0) {
+        Signal(pid_, SIGTERM);
+        if (!Reap(pid_, 5s)) {
+            Signal(pid_, SIGKILL);
+            Reap(pid_, 3s);
+        }
+    }
+    pid_ = -1;
+    if (!folder_.empty()) std::filesystem::remove_all(folder_);
+    folder_.clear();
+}
+
+bool DummyXServer::Start(const std::vector<std::pair<int, int>>& sizes) {
+    char pattern[] = "/tmp/showcase-xorg-XXXXXX";
+    if (!mkdtemp(pattern)) return false;
+    folder_ = pattern;
+    int width = 0, height = 0;
+    for (const auto& [w, h] : sizes) {
+        width += w;
+        height = std::max(height, h);
+    }
+    std::ofstream(folder_ + "/xorg.conf")
+        << "Section \"Device\"\n  Identifier \"dummy\"\n  Driver \"dummy\"\n  VideoRam 256000\nEndSection\n"
+        << "Section \"Screen\"\n  Identifier \"screen\"\n  Device \"dummy\"\n  DefaultDepth 24\n"
+        << "  SubSection \"Display\"\n    Depth 24\n    Virtual " << std::max(width, 2048) << " "
+        << std::max(height, 2048) << "\n  EndSubSection\nEndSection\n";
+    int report[2];
+    if (pipe(report) != 0) return false;
+    ExecArguments exec = BuildExec({"/usr/lib/xorg/Xorg", "-displayfd", std::to_string(report[1]), "-config",
+                                    folder_ + "/xorg.conf", "-logfile", folder_ + "/xorg.log", "-nolisten", "tcp",
+                                    "-noreset"},
+                                   {});
+    const pid_t pid = fork();
+    if (pid < 0) return false;
+    if (pid == 0) {
+        DieWithParent();
+        close(report[0]);
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, STDOUT_FILENO);
+        dup2(quiet, STDERR_FILENO);
+        execve(exec.argv[0], exec.argv.data(), exec.envp.data());
+        _exit(127);
+    }
+    pid_ = pid;
+    close(report[1]);
+    std::string number;
+    char c = 0;
+    while (read(report[0], &c, 1) == 1 && c != '\n') number += c;
+    close(report[0]);
+    if (number.empty()) return false;
+    display_ = ":" + number;
+    // A mode of each size on its own output, then all outputs laid out in one step.
+    auto xrandr = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "/usr/bin/xrandr");
+        ChildProcess tool;
+        if (!tool.Start(arguments, {{"DISPLAY", display_}}, "/")) return false;
+        const std::optional<int> status = tool.WaitExit(10s);
+        return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+    };
+    std::vector<std::string> layout;
+    int x = 0;
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        const auto [w, h] = sizes[i];
+        const std::string mode = std::to_string(w) + "x" + std::to_string(h) + "_" + std::to_string(i);
+        const std::string output = "DUMMY" + std::to_string(i);
+        xrandr({"--newmode", mode, std::to_string(w * h * 60 / 1000000 + 1), std::to_string(w), std::to_string(w + 48),
+                std::to_string(w + 80), std::to_string(w + 160), std::to_string(h), std::to_string(h + 3),
+                std::to_string(h + 8), std::to_string(h + 20)});
+        if (!xrandr({"--addmode", output, mode})) return false;
+        layout.insert(layout.end(), {"--output", output, "--mode", mode, "--pos", std::to_string(x) + "x0"});
+        if (i == 0) layout.push_back("--primary");
+        x += w;
+    }
+    layout.insert(layout.end(), {"--fb", std::to_string(width) + "x" + std::to_string(height)});
+    return xrandr(layout);
+}
+
 XClient::~XClient() { Disconnect(); }
+
+bool XClient::WantsDecorations(unsigned long window) {
+    const Atom hints = XInternAtom(display_, "_MOTIF_WM_HINTS", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    bool decorated = true;
+    if (XGetWindowProperty(display_, window, hints, 0, 5, False, AnyPropertyType, &type, &format, &count, &remaining,
+                           &data) == Success &&
+        data) {
+        const long* values = reinterpret_cast<const long*>(data);
+        constexpr long kDecorationsGiven = 1 << 1;
+        if (format == 32 && count >= 3 && (values[0] & kDecorationsGiven)) decorated = values[2] != 0;
+        XFree(data);
+    }
+    return decorated;
+}
+
+bool XClient::PointerHidden() {
+    XFixesCursorImage* image = XFixesGetCursorImage(display_);
+    if (!image) return false;
+    bool hidden = true;
+    for (unsigned long i = 0; i < static_cast<unsigned long>(image->width) * image->height; ++i)
+        if ((image->pixels[i] >> 24) != 0) hidden = false;
+    XFree(image);
+    return hidden;
+}
 
 void XClient::Disconnect() {
     if (display_) XCloseDisplay(display_);
@@ -201,23 +311,28 @@ std::string XClient::Title(unsigned long window) {
     return title;
 }
 
+std::vector<unsigned long> XClient::Windows(const std::string& title) {
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    std::vector<unsigned long> found;
+    if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) {
+        for (unsigned int i = 0; i < count; ++i) {
+            XWindowAttributes attributes;
+            if (XGetWindowAttributes(display_, children[i], &attributes) && attributes.map_state == IsViewable &&
+                Title(children[i]) == title)
+                found.push_back(children[i]);
+        }
+        if (children) XFree(children);
+    }
+    return found;
+}
+
 unsigned long XClient::WaitForWindow(const std::string& title, std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     do {
-        Window root = 0, parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        Window found = 0;
-        if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) {
-            for (unsigned int i = 0; i < count && !found; ++i) {
-                XWindowAttributes attributes;
-                if (XGetWindowAttributes(display_, children[i], &attributes) && attributes.map_state == IsViewable &&
-                    Title(children[i]) == title)
-                    found = children[i];
-            }
-            if (children) XFree(children);
-        }
-        if (found) return found;
+        const std::vector<unsigned long> found = Windows(title);
+        if (!found.empty()) return found.front();
         std::this_thread::sleep_for(50ms);
     } while (std::chrono::steady_clock::now() < end);
     return 0;

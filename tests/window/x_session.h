@@ -56,6 +56,24 @@ private:
     std::string display_;
 };
 
+// Xorg with the dummy driver and one RandR monitor per size, left to right, the first one
+// primary: several monitors, which Xvfb cannot give. Needs root (or a setuid Xorg wrapper).
+class DummyXServer {
+public:
+    DummyXServer() = default;
+    DummyXServer(const DummyXServer&) = delete;
+    DummyXServer& operator=(const DummyXServer&) = delete;
+    ~DummyXServer();
+    bool Start(const std::vector<std::pair<int, int>>& sizes);
+    void Stop();
+    const std::string& Display() const { return display_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string display_;
+    std::string folder_;
+};
+
 struct Rgb {
     int r, g, b;
     int Luminance() const { return (r * 299 + g * 587 + b * 114) / 1000; }
@@ -84,6 +102,8 @@ public:
 
     // A mapped top-level window whose _NET_WM_NAME (UTF-8) is the title; 0 if none in time.
     unsigned long WaitForWindow(const std::string& title, std::chrono::milliseconds timeout);
+    // Every mapped top-level window with that title, now.
+    std::vector<unsigned long> Windows(const std::string& title);
     std::string Title(unsigned long window);
     std::optional<WindowGeometry> Geometry(unsigned long window);  // of Root(): the screen's mode
     unsigned long Root();
@@ -91,6 +111,10 @@ public:
     bool Focus(unsigned long window);
     // What a window manager sends for the close box: WM_PROTOCOLS / WM_DELETE_WINDOW.
     bool RequestClose(unsigned long window);
+    // False when the window asks the window manager for no decorations (_MOTIF_WM_HINTS).
+    bool WantsDecorations(unsigned long window);
+    // True when the pointer shows no pixel where it is now (XFixes).
+    bool PointerHidden();
 
 private:
     struct _XDisplay* display_ = nullptr;

@@ -6,8 +6,8 @@
 #
 # In a fresh Wine prefix: unpacks the zip, runs its showcase.exe --version and then the show, from
 # a folder with no pictures (so they must come from beside the exe), checks that no "Error" box
-# came up and that Escape ends it with status 27; installs with "SETUP /S", checks the files, the
-# all-users Start-menu shortcut and the uninstall key, runs the installed show the same way
+# came up and that Escape ends it with status 27; installs with "SETUP /S /KIOSK", checks the
+# files, the all-users Start-menu shortcut, the show-floor Startup shortcut and the uninstall key, runs the installed show the same way
 # (SCREENSHOT.png is taken of it), uninstalls with "uninstall.exe /S" and checks that nothing of
 # it is left. Stops at the first failure with one line on stderr. Every wait has a time limit;
 # the prefix, the X server and every Wine process are gone at the end, whatever happened. The
@@ -115,7 +115,7 @@ echo "zip: unpacked, --version, show from another folder, Escape -> 27: ok"
 
 # The installer, silent, to the default folder.
 t=$(now)
-(cd "$work/elsewhere" && timeout 120 wine "$setup" /S) || fail "$setup /S ended with status $? (124: over 120 s)"
+(cd "$work/elsewhere" && timeout 120 wine "$setup" /S /KIOSK) || fail "$setup /S /KIOSK ended with status $? (124: over 120 s)"
 time_install=$(seconds "$t")
 installed="$WINEPREFIX/drive_c/Program Files/Showcase"
 [[ -f $installed/uninstall.exe ]] || fail "installer: no Program Files\\Showcase\\uninstall.exe"
@@ -124,12 +124,16 @@ shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/
 [[ -f $shortcut ]] || fail "installer: no Showcase.lnk in the all-users Start menu"
 strings -el "$shortcut" | grep -x 'C:\\Program Files\\Showcase' >/dev/null ||
   fail "installer: the shortcut does not start in C:\\Program Files\\Showcase"
+# /KIOSK: the show-floor start in the all-users Startup folder.
+kiosk="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/StartUp/Showcase show floor.lnk"
+[[ -f $kiosk ]] || fail "installer: /KIOSK left no 'Showcase show floor.lnk' in the all-users Startup folder"
+strings -el "$kiosk" | grep -qx -- '--kiosk' || fail "installer: the Startup shortcut does not pass --kiosk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Showcase'
 values=$(timeout 60 wine reg query "$key" /reg:64 2>/dev/null | tr -d '\r') || fail "installer: no uninstall key $key"
 grep -Eq "^ +DisplayVersion +REG_SZ +$version$" <<<"$values" || fail "installer: the uninstall key has no DisplayVersion $version"
 grep -Fq 'QuietUninstallString    REG_SZ    "C:\Program Files\Showcase\uninstall.exe" /S' <<<"$values" ||
   fail "installer: the uninstall key has no QuietUninstallString with /S"
-echo "installer: /S, files, Start-menu shortcut, uninstall key: ok"
+echo "installer: /S /KIOSK, files, Start-menu and Startup shortcuts, uninstall key: ok"
 
 t=$(now)
 check_show 'C:\Program Files\Showcase\showcase.exe' "installed showcase.exe" "$shot"
@@ -144,6 +148,7 @@ timeout 60 wineserver -w || fail "uninstaller: Wine processes still running afte
 time_uninstall=$(seconds "$t")
 [[ -e $installed ]] && fail "uninstaller: Program Files\\Showcase is still there: $(cd "$installed" && find . -mindepth 1 | head -3 | tr '\n' ' ')"
 [[ -e $shortcut ]] && fail "uninstaller: the Start-menu shortcut is still there"
+[[ -e $kiosk ]] && fail "uninstaller: the show-floor Startup shortcut is still there"
 timeout 60 wine reg query "$key" /reg:64 >/dev/null 2>&1 && fail "uninstaller: the uninstall key is still there"
 timeout 60 wineserver -w || true
 left=$(find "$WINEPREFIX/drive_c" -iname '*showcase*' | head -3)

@@ -60,8 +60,7 @@ BrandingText "${PRODUCT} ${VERSION}"
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${STAGE}/LICENSE.txt"
-; Reserved: the components page goes here once there is an optional section (see below).
-; !insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN
@@ -99,6 +98,7 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "OriginalFilename" "showcase-${VERSION}-wi
 
 Function .onInit
   !insertmacro RequireAdmin
+  Call ReadKioskSwitch
 FunctionEnd
 
 Function un.onInit
@@ -148,13 +148,28 @@ Section "-Showcase" SecShowcase
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; ---------------------------------------------------------------------------------------------
-; Optional sections. Reserved for "Start the show in show-floor mode when Windows starts" (off
-; by default): its Section goes here, its undo goes at the top of the uninstall section below,
-; and the components page above is switched on with it. Nothing is installed here yet.
-; ---------------------------------------------------------------------------------------------
+; The show-floor start, off unless chosen on the components page or given as /KIOSK: a shortcut in
+; the all-users Startup folder runs "showcase.exe --kiosk" from the install folder whenever
+; anyone signs in. Windows lists it in Task Manager's Startup tab, where it can be switched off.
+!define KIOSK_SHORTCUT "$SMSTARTUP\${PRODUCT} show floor.lnk"
+Section /o "Start the show in show-floor mode when Windows starts" SecKiosk
+  SetOutPath "$INSTDIR"
+  CreateShortcut "${KIOSK_SHORTCUT}" "$INSTDIR\showcase.exe" "--kiosk" "$INSTDIR\showcase.exe" 0 \
+    SW_SHOWNORMAL "" "The show, full screen and unattended"
+SectionEnd
+
+; "setup.exe /S /KIOSK": the show-floor start, for a silent install.
+Function ReadKioskSwitch
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/KIOSK" $1
+  ${IfNot} ${Errors}
+    SectionSetFlags ${SecKiosk} ${SF_SELECTED}
+  ${EndIf}
+FunctionEnd
 
 Section "Uninstall"
+  Delete "${KIOSK_SHORTCUT}"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
 
   !define Picture "!insertmacro RemovePicture"

@@ -18,6 +18,24 @@ using testpics::FlatColour;
 constexpr char kWine[] = "/usr/bin/wine";
 constexpr char kWineServer[] = "/usr/bin/wineserver";
 
+// Wine on the test's X server, in the prepared prefix; Wine mirrors nothing into this machine's
+// desktop menus.
+std::map<std::string, std::string> WineEnvironment(const std::string& display, const std::string& locale) {
+    return {{"DISPLAY", display},
+            {"WAYLAND_DISPLAY", ""},
+            {"WINEPREFIX", SHOWCASE_WINE_PREFIX},
+            {"WINEDEBUG", "-all"},
+            {"WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d"},
+            {"LANG", locale},
+            {"LC_ALL", locale}};
+}
+
+// Ends Wine's own processes of the prefix (its server, its desktop), which belong to one X server.
+void StopWine(const std::string& display) {
+    ChildProcess stop;
+    if (stop.Start({kWineServer, "-k"}, WineEnvironment(display, "C.UTF-8"), "/")) stop.WaitExit(30s);
+}
+
 class WineShow : public ::testing::TestWithParam<const char*> {
   protected:
     void SetUp() override {
@@ -26,21 +44,9 @@ class WineShow : public ::testing::TestWithParam<const char*> {
     }
     // Wine's own processes of the prefix (its server, its desktop) belong to this test's X server
     // and end with it.
-    void TearDown() override {
-        ChildProcess stop;
-        if (stop.Start({kWineServer, "-k"}, Environment(), "/")) stop.WaitExit(30s);
-    }
+    void TearDown() override { StopWine(server.Display()); }
 
-    std::map<std::string, std::string> Environment() const {
-        // Wine mirrors nothing into this machine's desktop menus.
-        return {{"DISPLAY", server.Display()},
-                {"WAYLAND_DISPLAY", ""},
-                {"WINEPREFIX", SHOWCASE_WINE_PREFIX},
-                {"WINEDEBUG", "-all"},
-                {"WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d"},
-                {"LANG", GetParam()},
-                {"LC_ALL", GetParam()}};
-    }
+    std::map<std::string, std::string> Environment() const { return WineEnvironment(server.Display(), GetParam()); }
 
     // Starts the program in the picture folder's root and waits for its window.
     void Open() {
@@ -130,6 +136,65 @@ TEST_P(WineShow, BrokenPictureShowsItsBoxAndTheShowGoesOn) {
     client = *x.Geometry(window);
     EXPECT_TRUE(WaitFor([&] { return Resembles(Corner(), FlatColour("13")); }, 20s));
     EXPECT_EQ(EscapeStatus(), kEscapeStatus);
+}
+
+// Show-floor mode: the show covers the monitor exactly, without a frame or a mode change (the
+// screen is 1024 x 768 and F1 asks for 640 x 480), refuses a visitor's keys and the close box,
+// and ends on the operator's chord, as on a close request from outside (taskkill without /F).
+// Monitors are the X server's own; a missing one is a usage error.
+TEST(WineKiosk, CoversTheMonitorAndEndsOnlyAsTheOperatorAsks) {
+    XvfbServer server;
+    ASSERT_TRUE(server.Start(kDesktop.width, kDesktop.height, kDesktop.depth));
+    XClient x;
+    ASSERT_TRUE(x.Connect(server.Display()));
+    const auto environment = WineEnvironment(server.Display(), "en_US.UTF-8");
+    const auto run = [&](std::vector<std::string> argv, std::string* output = nullptr) {
+        ChildProcess program;
+        argv.insert(argv.begin(), kWine);
+        if (!program.Start(argv, environment, "/")) return -1;
+        const std::optional<int> status = program.WaitExit(60s);
+        if (output != nullptr) *output = program.Output();
+        return status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
+    };
+    std::string listed;
+    EXPECT_EQ(run({SHOWCASE_WINDOWS_EXE, "--list-monitors"}, &listed), 0);
+    EXPECT_EQ(listed, "1: \\\\.\\DISPLAY1, 1024x768 at 0,0 (primary)\r\n");
+    EXPECT_EQ(run({SHOWCASE_WINDOWS_EXE, "--monitor", "2"}), 2);
+
+    for (const bool chord : {true, false}) {
+        SCOPED_TRACE(chord ? "the chord" : "taskkill");
+        ChildProcess show;
+        ASSERT_TRUE(show.Start({kWine, SHOWCASE_WINDOWS_EXE, "--kiosk", "--monitor", "1"}, environment,
+                               SHOWCASE_SOURCE_DIR));
+        const unsigned long window = x.WaitForWindow(kStartupTitleUtf8, 60s);
+        ASSERT_NE(window, 0u) << show.Output();
+        const std::optional<WindowGeometry> geometry = x.Geometry(window), screen = x.Geometry(x.Root());
+        ASSERT_TRUE(geometry && screen);
+        EXPECT_EQ((std::vector<int>{geometry->x, geometry->y, geometry->width, geometry->height}),
+                  (std::vector<int>{0, 0, kDesktop.width, kDesktop.height}))
+            << "not exactly the monitor, or framed";
+        ASSERT_TRUE(Xdotool(server.Display(), {"mousemove", "600", "400", "click", "1"}));
+        for (const char* key : {"Escape", "F1", "alt+F4"}) {
+            Xdotool(server.Display(), {"keydown", key});
+            std::this_thread::sleep_for(300ms);
+            Xdotool(server.Display(), {"keyup", key});
+        }
+        x.RequestClose(window);
+        std::this_thread::sleep_for(1s);
+        ASSERT_FALSE(show.WaitExit(0ms)) << "a visitor ended the show";
+        EXPECT_EQ(x.Geometry(x.Root())->width, screen->width) << "the display mode changed";
+        if (chord) {
+            Xdotool(server.Display(), {"keydown", "ctrl+alt+shift+q"});
+            std::this_thread::sleep_for(300ms);
+            Xdotool(server.Display(), {"keyup", "ctrl+alt+shift+q"});
+        } else {
+            EXPECT_EQ(run({"taskkill", "/im", "showcase.exe"}), 0);
+        }
+        const std::optional<int> status = show.WaitExit(30s);
+        ASSERT_TRUE(status && WIFEXITED(*status));
+        EXPECT_EQ(WEXITSTATUS(*status), 0);
+    }
+    StopWine(server.Display());
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, WineShow, ::testing::Values("en_US.UTF-8", "ru_RU.UTF-8"),

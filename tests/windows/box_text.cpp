@@ -17,16 +17,15 @@ std::wstring Widen(const char* utf8) {
     return out;
 }
 
-BOOL CALLBACK PrintText(HWND control, LPARAM) {
+// The box's text: its static control with text (the icon is a static control without).
+BOOL CALLBACK ReadText(HWND control, LPARAM result) {
     wchar_t className[16] = {};
     GetClassNameW(control, className, 16);
     if (lstrcmpiW(className, L"Static") != 0 || GetWindowTextLengthW(control) == 0) return TRUE;
     wchar_t text[1024] = {};
     GetWindowTextW(control, text, 1024);
-    char utf8[4096] = {};
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
-    std::fputs(utf8, stdout);
-    return TRUE;
+    *reinterpret_cast<std::wstring*>(result) = text;
+    return FALSE;
 }
 
 }  // namespace
@@ -37,13 +36,18 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::wstring caption = Widen(argv[1]);
+    // The box counts once it is shown with its text: it is found the moment it is created.
     HWND box = nullptr;
-    for (int waited = 0; box == nullptr && waited < 20000; waited += 50) {
+    std::wstring text;
+    for (int waited = 0; text.empty() && waited < 20000; waited += 50) {
         box = FindWindowW(L"#32770", caption.c_str());
-        if (box == nullptr) Sleep(50);
+        if (box != nullptr && IsWindowVisible(box)) EnumChildWindows(box, ReadText, reinterpret_cast<LPARAM>(&text));
+        if (text.empty()) Sleep(50);
     }
-    if (box == nullptr) return 1;
-    EnumChildWindows(box, PrintText, 0);
+    if (text.empty()) return 1;
+    char utf8[4096] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::fputs(utf8, stdout);
     std::fflush(stdout);
     if (argc == 3) {
         const int button = std::strcmp(argv[2], "yes") == 0 ? IDYES : std::strcmp(argv[2], "no") == 0 ? IDNO : IDOK;

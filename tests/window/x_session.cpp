@@ -17,6 +17,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 extern char** environ;
 
@@ -140,16 +141,18 @@ void XvfbServer::Stop() {
     pid_ = -1;
 }
 
-bool XvfbServer::Start(int width, int height, int depth) {
+namespace {
+
+// Starts an X server whose arguments follow "-displayfd FD" and waits until it writes its display
+// number, which it does once it accepts connections. The pid, or -1; the display, or "".
+std::pair<pid_t, std::string> StartXServer(const std::string& program, const std::vector<std::string>& arguments) {
     int report[2];
-    if (pipe(report) != 0) return false;
-    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
-    const std::string fd = std::to_string(report[1]);
-    ExecArguments exec = BuildExec({"/usr/bin/Xvfb", "-displayfd", fd, "-screen", "0", screen, "-nolisten", "tcp",
-                                    "-noreset"},
-                                   {});
+    if (pipe(report) != 0) return {-1, ""};
+    std::vector<std::string> argv{program, "-displayfd", std::to_string(report[1])};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    ExecArguments exec = BuildExec(argv, {});
     const pid_t pid = fork();
-    if (pid < 0) return false;
+    if (pid < 0) return {-1, ""};
     if (pid == 0) {
         DieWithParent();
         close(report[0]);
@@ -159,16 +162,20 @@ bool XvfbServer::Start(int width, int height, int depth) {
         execve(exec.argv[0], exec.argv.data(), exec.envp.data());
         _exit(127);
     }
-    pid_ = pid;
     close(report[1]);
-    // The server writes its display number once it accepts connections.
     std::string number;
     char c = 0;
     while (read(report[0], &c, 1) == 1 && c != '\n') number += c;
     close(report[0]);
-    if (number.empty()) return false;
-    display_ = ":" + number;
-    return true;
+    return {pid, number.empty() ? "" : ":" + number};
+}
+
+}  // namespace
+
+bool XvfbServer::Start(int width, int height, int depth) {
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
+    std::tie(pid_, display_) = StartXServer("/usr/bin/Xvfb", {"-screen", "0", screen, "-nolisten", "tcp", "-noreset"});
+    return !display_.empty();
 }
 
 DummyXServer::~DummyXServer() { Stop(); }
@@ -200,31 +207,9 @@ bool DummyXServer::Start(const std::vector<std::pair<int, int>>& sizes) {
         << "Section \"Screen\"\n  Identifier \"screen\"\n  Device \"dummy\"\n  DefaultDepth 24\n"
         << "  SubSection \"Display\"\n    Depth 24\n    Virtual " << std::max(width, 2048) << " "
         << std::max(height, 2048) << "\n  EndSubSection\nEndSection\n";
-    int report[2];
-    if (pipe(report) != 0) return false;
-    ExecArguments exec = BuildExec({"/usr/lib/xorg/Xorg", "-displayfd", std::to_string(report[1]), "-config",
-                                    folder_ + "/xorg.conf", "-logfile", folder_ + "/xorg.log", "-nolisten", "tcp",
-                                    "-noreset"},
-                                   {});
-    const pid_t pid = fork();
-    if (pid < 0) return false;
-    if (pid == 0) {
-        DieWithParent();
-        close(report[0]);
-        const int quiet = open("/dev/null", O_WRONLY);
-        dup2(quiet, STDOUT_FILENO);
-        dup2(quiet, STDERR_FILENO);
-        execve(exec.argv[0], exec.argv.data(), exec.envp.data());
-        _exit(127);
-    }
-    pid_ = pid;
-    close(report[1]);
-    std::string number;
-    char c = 0;
-    while (read(report[0], &c, 1) == 1 && c != '\n') number += c;
-    close(report[0]);
-    if (number.empty()) return false;
-    display_ = ":" + number;
+    std::tie(pid_, display_) = StartXServer("/usr/lib/xorg/Xorg", {"-config", folder_ + "/xorg.conf", "-logfile",
+                                                                   folder_ + "/xorg.log", "-nolisten", "tcp", "-noreset"});
+    if (display_.empty()) return false;
     // A mode of each size on its own output, then all outputs laid out in one step.
     auto xrandr = [&](std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), "/usr/bin/xrandr");

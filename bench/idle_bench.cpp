@@ -23,7 +23,7 @@
 #include <thread>
 
 #include "app/viewer.h"
-#include "platform/headless/headless.h"
+#include "platform/subset/headless/headless.h"
 #include "tests/support/viewer_globals.h"
 #include "tests/window/x_session.h"
 

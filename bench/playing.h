@@ -6,7 +6,7 @@
 
 #include "app/viewer.h"
 #include "image/texture_set.h"
-#include "platform/headless/headless.h"
+#include "platform/subset/headless/headless.h"
 #include "scene/scene_state.h"
 #include "tests/support/viewer_globals.h"
 

@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "app/viewer.h"
-#include "platform/headless/headless.h"
+#include "platform/subset/headless/headless.h"
 #include "scene/scene_state.h"
 #include "tests/support/process_figures.h"
 #include "tests/support/viewer_globals.h"

@@ -14,7 +14,7 @@
 #include <cstring>
 
 #include "fuzz/dib_check.h"
-#include "platform/headless/headless.h"
+#include "platform/subset/headless/headless.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "image/dib_decode.h"
-#include "platform/file_view.h"
+#include "platform/common/file_view.h"
 #include "platform/win32.h"
 
 bool showDibErrors = true;

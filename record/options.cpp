@@ -19,7 +19,7 @@
 
 #include "app/command_line.h"
 #include "image/texture_set.h"
-#include "platform/headless/headless.h"
+#include "platform/subset/headless/headless.h"
 #include "record/passes.h"
 
 namespace fs = std::filesystem;

@@ -1,6 +1,6 @@
 // FileView on Windows: open for reading while others may read or write it too, keep only a
 // disk file, map it read-only.
-#include "platform/file_view.h"
+#include "platform/common/file_view.h"
 
 #include "platform/windows/api.h"
 

@@ -1,7 +1,7 @@
 // What the corrected calls remember between calls: one record for the program.
 #pragma once
 
-#include "platform/swap_pacer.h"
+#include "platform/common/swap_pacer.h"
 #include "platform/windows/api.h"
 
 namespace platform::windows {

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "app/viewer.h"
-#include "platform/headless/headless.h"
+#include "platform/subset/headless/headless.h"
 #include "scene/scene_state.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/viewer_globals.h"

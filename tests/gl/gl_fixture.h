@@ -12,7 +12,7 @@
 
 #include "app/viewer.h"
 #include "image/texture_set.h"
-#include "platform/headless/headless.h"
+#include "platform/subset/headless/headless.h"
 #include "scene/frame.h"
 #include "scene/scene_state.h"
 #include "tests/gl/gl_recorder.h"

@@ -28,7 +28,7 @@ extern "C" {
 #include <thread>
 
 #include "app/viewer.h"
-#include "platform/headless/headless.h"
+#include "platform/subset/headless/headless.h"
 #include "tests/support/viewer_globals.h"
 
 namespace fs = std::filesystem;

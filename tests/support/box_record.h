@@ -25,7 +25,7 @@ void Stop();
 
 }  // namespace box_record
 #else
-#include "platform/headless/headless.h"
+#include "platform/subset/headless/headless.h"
 
 namespace box_record {
 

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "app/viewer.h"
-#include "platform/core/core.h"
-#include "platform/sdl/sdl_text.h"
+#include "platform/subset/core.h"
+#include "platform/subset/sdl/sdl_text.h"
 #include "tests/support/test_pictures.h"
 #include "tests/window/x_session.h"
 

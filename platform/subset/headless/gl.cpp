@@ -2,7 +2,7 @@
 // rendering where there is no GPU), a compatibility-profile context so fixed-function GL 1.1
 // works, and one pbuffer per window as its drawable, made when the pixel format is set and
 // kept at the window's client size. Presenting draws the push buttons and finishes the frame.
-#include "platform/headless/state.h"
+#include "platform/subset/headless/state.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>

@@ -6,8 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/core/core.h"
-#include "platform/sdl/sdl_text.h"
+#include "platform/subset/core.h"
+#include "platform/subset/sdl/sdl_text.h"
 
 namespace platform::sdl {
 

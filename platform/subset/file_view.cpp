@@ -1,5 +1,5 @@
 // FileView on Linux: open non-blocking, keep only a regular file, map it read-only.
-#include "platform/file_view.h"
+#include "platform/common/file_view.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

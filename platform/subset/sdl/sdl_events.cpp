@@ -1,7 +1,7 @@
 // SDL events to window messages (through the core's Report functions), the idle wait, and the
 // periodic question whether the screen saver may start.
-#include "platform/sdl/sdl_backend.h"
-#include "platform/sdl/sdl_keys.h"
+#include "platform/subset/sdl/sdl_backend.h"
+#include "platform/subset/sdl/sdl_keys.h"
 
 namespace platform::sdl {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/core.h"
+#include "platform/subset/core.h"
 
 namespace platform::backend {
 

@@ -1,7 +1,7 @@
 // Push buttons: routing of the pointer to the button under it and the built-in button
 // procedure (pressed look while held, click on release over the same button). A button never
 // takes the keyboard focus.
-#include "platform/core/state.h"
+#include "platform/subset/state.h"
 
 namespace platform::core {
 

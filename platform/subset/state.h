@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/core/core.h"
+#include "platform/subset/core.h"
 
 namespace platform::core {
 

@@ -1,5 +1,5 @@
 // Label font lookup (fontconfig) and label rendering (SDL2_ttf).
-#include "platform/sdl/sdl_text.h"
+#include "platform/subset/sdl/sdl_text.h"
 
 #include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>

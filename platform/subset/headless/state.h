@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless.h"
+#include "platform/subset/headless/headless.h"
 
 namespace headless::detail {
 

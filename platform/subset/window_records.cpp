@@ -2,8 +2,8 @@
 // state changes a backend reports for a native window.
 #include <algorithm>
 
-#include "platform/backend.h"
-#include "platform/core/state.h"
+#include "platform/subset/backend.h"
+#include "platform/subset/state.h"
 
 namespace platform::core {
 

@@ -5,8 +5,8 @@
 #include <cctype>
 #include <cstring>
 
-#include "platform/backend.h"
-#include "platform/core/state.h"
+#include "platform/subset/backend.h"
+#include "platform/subset/state.h"
 
 namespace platform::core {
 

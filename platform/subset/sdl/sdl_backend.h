@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/backend.h"
-#include "platform/swap_pacer.h"
-#include "platform/sdl/sdl_buttons.h"
+#include "platform/subset/backend.h"
+#include "platform/common/swap_pacer.h"
+#include "platform/subset/sdl/sdl_buttons.h"
 
 namespace platform::sdl {
 

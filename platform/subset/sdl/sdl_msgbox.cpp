@@ -1,7 +1,7 @@
 // Modal message boxes through SDL: the style table and ShowMessageBox. SDL opens its own
 // display connection for a box, so boxes work before any window exists; with no display at
 // all the box cannot be shown and the core writes it to stderr instead.
-#include "platform/sdl/sdl_msgbox.h"
+#include "platform/subset/sdl/sdl_msgbox.h"
 
 #include <dirent.h>
 #include <signal.h>
@@ -17,7 +17,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/sdl/sdl_backend.h"
+#include "platform/subset/sdl/sdl_backend.h"
 
 namespace platform::sdl {
 namespace {

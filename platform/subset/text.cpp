@@ -1,5 +1,5 @@
 // Windows-1251 to UTF-8: every text of the program's interface is stored in that code page.
-#include "platform/core/core.h"
+#include "platform/subset/core.h"
 
 namespace platform::core {
 

@@ -9,7 +9,7 @@
 #include <atomic>
 #include <iterator>
 
-#include "platform/core/core.h"
+#include "platform/subset/core.h"
 
 namespace platform::core {
 namespace {

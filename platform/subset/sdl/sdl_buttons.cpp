@@ -1,7 +1,7 @@
 // Push-button overlay. The program's GL state is saved before anything is set, the buttons are
 // drawn with fixed-function GL 1.1 in window pixels, and every saved state is put back, so the
 // next frame the program draws cannot tell the overlay was there.
-#include "platform/sdl/sdl_buttons.h"
+#include "platform/subset/sdl/sdl_buttons.h"
 
 #include <SDL_opengl.h>
 

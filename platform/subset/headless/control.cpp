@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "platform/headless/state.h"
+#include "platform/subset/headless/state.h"
 
 namespace headless {
 

@@ -1,6 +1,6 @@
 // The message queue, delivery to window procedures and the default window procedure.
-#include "platform/backend.h"
-#include "platform/core/state.h"
+#include "platform/subset/backend.h"
+#include "platform/subset/state.h"
 
 namespace platform::core {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/backend.h"
+#include "platform/subset/backend.h"
 
 namespace headless {
 

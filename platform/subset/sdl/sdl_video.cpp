@@ -12,7 +12,7 @@
 #include <iterator>
 #include <string>
 
-#include "platform/sdl/sdl_backend.h"
+#include "platform/subset/sdl/sdl_backend.h"
 
 namespace platform::sdl {
 

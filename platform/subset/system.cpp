@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <iterator>
 
-#include "platform/backend.h"
-#include "platform/core/state.h"
+#include "platform/subset/backend.h"
+#include "platform/subset/state.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <iterator>
 
-#include "platform/sdl/sdl_backend.h"
+#include "platform/subset/sdl/sdl_backend.h"
 
 namespace platform::sdl {
 namespace {

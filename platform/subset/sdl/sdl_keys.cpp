@@ -1,6 +1,6 @@
 // Key table: SDL scancodes to virtual-key codes. Built once at compile time from a list of
 // pairs so the list reads like a keyboard and the lookup is a bounds-checked array index.
-#include "platform/sdl/sdl_keys.h"
+#include "platform/subset/sdl/sdl_keys.h"
 
 #include <array>
 

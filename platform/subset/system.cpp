@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "platform/common/box_buttons.h"
 #include "platform/subset/backend.h"
 #include "platform/subset/state.h"
 
@@ -23,23 +24,6 @@ const char* CallName(Call call) {
 namespace core {
 
 int CursorCounter() { return State().cursorCounter; }
-
-std::vector<int> BoxButtons(UINT type) {
-    switch (type & MB_TYPEMASK) {
-        case MB_OKCANCEL: return {IDOK, IDCANCEL};
-        case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
-        case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
-        case MB_YESNO: return {IDYES, IDNO};
-        case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
-        default: return {IDOK};
-    }
-}
-
-int DefaultBoxButton(UINT type) {
-    std::vector<int> buttons = BoxButtons(type);
-    std::size_t which = (type & MB_DEFMASK) >> 8;
-    return buttons[which < buttons.size() ? which : 0];
-}
 
 void ResetAll() {
     auto& state = State();
@@ -119,15 +103,15 @@ int ShowCursor(BOOL show) {
 // can be shown, and the caller goes on along its usual path to the end.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (!backend::Allow(Call::MessageBox)) return 0;
-    if (core::Stopping()) return core::DefaultBoxButton(type);
+    if (core::Stopping()) return DefaultBoxButton(type);
     std::string body = core::Cp1251ToUtf8(text ? text : "");
     std::string title = core::Cp1251ToUtf8(caption ? caption : "Error");
     int answer = backend::ShowMessageBox(owner, body, title, type);
-    if (core::Stopping()) return core::DefaultBoxButton(type);
+    if (core::Stopping()) return DefaultBoxButton(type);
     if (answer != 0) return answer;
     // No box could be shown: say it on stderr and take the box's default button.
     std::fprintf(stderr, "%s: %s\n", title.c_str(), body.c_str());
-    return core::DefaultBoxButton(type);
+    return DefaultBoxButton(type);
 }
 
 LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {

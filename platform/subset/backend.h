@@ -48,7 +48,7 @@ void RaiseNative(WindowRecord& record);
 
 // Turns pending native events into messages (through the core's Report functions); never blocks.
 void PumpEvents();
-// Waits a little (a few milliseconds at most) or until input arrives.
+// Waits until input arrives, LoopIdle::kWaitMs at most (common/loop_idle.h says when).
 void IdleWait();
 
 void SetCursorVisible(bool visible);

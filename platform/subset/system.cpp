@@ -211,6 +211,6 @@ BOOL SwapBuffers(HDC dc) {
     WindowRecord* record = core::FindByDc(dc);
     if (record == nullptr) return FALSE;
     bool presented = backend::Present(*record);
-    core::State().presentedSinceIdleLook = true;
+    core::State().idle.FramePresented();
     return presented ? TRUE : FALSE;
 }

@@ -8,8 +8,6 @@ namespace platform::windows {
 
 namespace {
 
-// An idle loop looks at its messages this often; input cuts the wait short.
-constexpr DWORD kIdleWaitMs = 50;
 // A refresh rate Windows does not report counts as 60 Hz.
 constexpr int kDefaultRefreshHz = 60;
 // Timer resolution while the show runs, so a paced wait ends on time.
@@ -78,11 +76,10 @@ BOOL DestroyWindow(HWND window) {
 BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags) {
     State& state = Now();
     BOOL got = ::PeekMessageW(msg, window, filterMin, filterMax, removeFlags);
-    if (!got && !state.presented) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, kIdleWaitMs, QS_ALLINPUT);
+    if (!got && state.idle.WaitDue()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, LoopIdle::kWaitMs, QS_ALLINPUT);
         got = ::PeekMessageW(msg, window, filterMin, filterMax, removeFlags);
     }
-    if (!got) state.presented = false;
     if (got && IsKeyMessage(msg->message) && msg->hwnd != nullptr && GetParent(msg->hwnd) != nullptr)
         msg->hwnd = GetAncestor(msg->hwnd, GA_ROOT);
     return got;
@@ -103,7 +100,7 @@ BOOL SwapBuffers(HDC dc) {
     const BOOL swapped = ::SwapBuffers(dc);
     if (swapped) {
         Pace(state, dc);
-        state.presented = true;
+        state.idle.FramePresented();
     }
     return swapped;
 }

@@ -10,7 +10,6 @@ namespace {
 
 // The only pixel format: a double-buffered RGBA window format shaped by the request.
 constexpr int kWindowFormat = 1;
-constexpr int kDefaultRefreshHz = 60;
 
 // Channel sizes for a bare colour depth; SDL treats them as minimums, like a request.
 struct ChannelBits {
@@ -53,26 +52,11 @@ Context* Known(void* handle) {
     return nullptr;
 }
 
-void StartPacing(Window& window) {
-    window.pacer = SwapPacer{};
-    window.pacer.selfPaced = SDL_GL_SetSwapInterval(1) != 0;
-}
-
-double RefreshIntervalSeconds(SDL_Window* sdl) {
+// The refresh rate of the window's display; 0 when SDL cannot tell.
+int RefreshHz(SDL_Window* sdl) {
     SDL_DisplayMode mode{};
     const int display = SDL_GetWindowDisplayIndex(sdl);
-    const int hz = (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0)
-                       ? mode.refresh_rate
-                       : kDefaultRefreshHz;
-    return 1.0 / hz;
-}
-
-// After a swap: keeps the display's pace where the swap did not wait for it.
-void Pace(Window& window) {
-    const Uint64 frequency = SDL_GetPerformanceFrequency();
-    window.pacer.AfterSwap(static_cast<Uint64>(RefreshIntervalSeconds(window.sdl) * double(frequency)),
-                           SDL_GetPerformanceCounter,
-                           [frequency](Uint64 ticks) { SDL_Delay(static_cast<Uint32>(ticks * 1000 / frequency)); });
+    return display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 ? mode.refresh_rate : 0;
 }
 
 }  // namespace
@@ -148,7 +132,7 @@ bool MakeCurrent(WindowRecord* record, void* handle) {
     if (SDL_GL_MakeCurrent(window->sdl, context->gl) != 0) return false;
     state.current = context;
     state.currentWindow = window;
-    StartPacing(*window);
+    window->pacer.Start(SDL_GL_SetSwapInterval(1) == 0);
     return true;
 }
 
@@ -179,7 +163,8 @@ bool Present(WindowRecord& record) {
         DrawButtons(core::DrawableButtons(record.handle), width, height, state.current->labels, state.font);
     }
     SDL_GL_SwapWindow(window->sdl);
-    Pace(*window);
+    window->pacer.AfterSwap(SDL_GetPerformanceFrequency(), RefreshHz(window->sdl), SDL_GetPerformanceCounter,
+                            [](Uint64 ms) { SDL_Delay(static_cast<Uint32>(ms)); });
     return true;
 }
 

@@ -58,9 +58,11 @@ void SetScreenSaverAllowed(bool allowed);
 // be shown at all. A box still open when core::Stopping() turns true is closed at once.
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
 
-// GL drawables and contexts of top-level windows.
-int ChoosePixelFormat(WindowRecord& record, const PIXELFORMATDESCRIPTOR& request);
-bool SetPixelFormat(WindowRecord& record, int format, const PIXELFORMATDESCRIPTOR& request);
+// GL drawables and contexts of top-level windows. The core offers one pixel format, RGBA to a
+// window with OpenGL, while GlAvailable (the backend's GL can be started); SetPixelFormat gives
+// the window a drawable with the request's buffers.
+bool GlAvailable();
+bool SetPixelFormat(WindowRecord& record, const PIXELFORMATDESCRIPTOR& request);
 void* CreateContext(WindowRecord& record);
 bool MakeCurrent(WindowRecord* record, void* context);  // null, null releases
 bool DeleteContext(void* context);

@@ -53,6 +53,9 @@ namespace {
 // A monitor handle is its place in the backend's list, counted from 1.
 HMONITOR MonitorHandle(std::size_t index) { return reinterpret_cast<HMONITOR>(index + 1); }
 
+// The one pixel format: RGBA drawn to a window with OpenGL, its buffers shaped by the request.
+constexpr int kPixelFormat = 1;
+
 }  // namespace
 
 BOOL EnumDisplayMonitors(HDC hdc, LPCRECT clip, MONITORENUMPROC proc, LPARAM data) {
@@ -149,9 +152,11 @@ int ReleaseDC(HWND window, HDC dc) {
 
 int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* request) {
     if (!backend::Allow(Call::ChoosePixelFormat)) return 0;
-    WindowRecord* record = core::FindByDc(dc);
-    if (record == nullptr || request == nullptr) return 0;
-    return backend::ChoosePixelFormat(*record, *request);
+    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
+    if (core::FindByDc(dc) == nullptr || request == nullptr || request->iPixelType != PFD_TYPE_RGBA ||
+        (request->dwFlags & needed) != needed)
+        return 0;
+    return backend::GlAvailable() ? kPixelFormat : 0;
 }
 
 BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* request) {
@@ -159,7 +164,7 @@ BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* request) {
     WindowRecord* record = core::FindByDc(dc);
     if (record == nullptr || request == nullptr || format <= 0) return FALSE;
     if (record->pixelFormat != 0) return record->pixelFormat == format ? TRUE : FALSE;
-    if (!backend::SetPixelFormat(*record, format, *request)) return FALSE;
+    if (format != kPixelFormat || !backend::SetPixelFormat(*record, *request)) return FALSE;
     record->pixelFormat = format;
     return TRUE;
 }

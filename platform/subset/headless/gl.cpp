@@ -146,15 +146,12 @@ namespace platform::backend {
 
 using namespace headless::detail;
 
-int ChoosePixelFormat(WindowRecord&, const PIXELFORMATDESCRIPTOR& request) {
-    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-    if ((request.dwFlags & needed) != needed || request.iPixelType != PFD_TYPE_RGBA) return 0;
-    return EnsureDisplay() ? 1 : 0;  // the one format: RGBA8 with a depth buffer
-}
+// The drawable is RGBA8 with a depth buffer whatever the request.
+bool GlAvailable() { return EnsureDisplay(); }
 
-bool SetPixelFormat(WindowRecord& record, int format, const PIXELFORMATDESCRIPTOR&) {
+bool SetPixelFormat(WindowRecord& record, const PIXELFORMATDESCRIPTOR&) {
     NativeWindow* window = FindNative(record.handle);
-    if (format != 1 || window == nullptr || !EnsureDisplay()) return false;
+    if (window == nullptr || !EnsureDisplay()) return false;
     if (window->surface != EGL_NO_SURFACE) return true;
     return MakeDrawable(*window, record.width, record.height);
 }

@@ -1,5 +1,5 @@
-// GL drawables and contexts of SDL windows: the one pixel format offered, contexts handed out
-// as HGLRC, and presenting (button overlay, swap, pacing to the display's refresh rate).
+// GL drawables and contexts of SDL windows: the window's visual for the pixel format set,
+// contexts handed out as HGLRC, and presenting (button overlay, swap, pacing to the display's refresh rate).
 #include <cstdio>
 #include <iterator>
 
@@ -7,9 +7,6 @@
 
 namespace platform::sdl {
 namespace {
-
-// The only pixel format: a double-buffered RGBA window format shaped by the request.
-constexpr int kWindowFormat = 1;
 
 // Channel sizes for a bare colour depth; SDL treats them as minimums, like a request.
 struct ChannelBits {
@@ -66,18 +63,14 @@ namespace platform::backend {
 
 using namespace platform::sdl;
 
-// Format 1 for an RGBA request that draws to a window with OpenGL; 0 for anything else.
-int ChoosePixelFormat(WindowRecord&, const PIXELFORMATDESCRIPTOR& request) {
-    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-    if (request.iPixelType != PFD_TYPE_RGBA || (request.dwFlags & needed) != needed) return 0;
-    return kWindowFormat;
-}
+// A window exists, so SDL's video and GL are there.
+bool GlAvailable() { return true; }
 
 // Takes the request's buffers for the window's visual. The visual is chosen when an X11 window
 // is made, so a still hidden window whose visual differs is made again with the new one.
-bool SetPixelFormat(WindowRecord& record, int format, const PIXELFORMATDESCRIPTOR& request) {
+bool SetPixelFormat(WindowRecord& record, const PIXELFORMATDESCRIPTOR& request) {
     Window* window = WindowOf(record);
-    if (!window || format != kWindowFormat) return false;
+    if (!window) return false;
     const GlAttributes wanted = AttributesFor(request);
     if (wanted == window->attributes) return true;
     if (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_SHOWN) return false;

@@ -153,7 +153,8 @@ bool Present(WindowRecord& record) {
     if (state.current && state.currentWindow == window) {
         int width = 0, height = 0;
         SDL_GL_GetDrawableSize(window->sdl, &width, &height);
-        DrawButtons(core::DrawableButtons(record.handle), width, height, state.current->labels, state.font);
+        core::DrawButtons(core::DrawableButtons(record.handle), width, height, state.current->labels,
+                          [](const std::string& utf8) { return State().font.Render(utf8); });
     }
     SDL_GL_SwapWindow(window->sdl);
     window->pacer.AfterSwap(SDL_GetPerformanceFrequency(), RefreshHz(window->sdl), SDL_GetPerformanceCounter,

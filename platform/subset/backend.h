@@ -48,7 +48,7 @@ void RaiseNative(WindowRecord& record);
 
 // Turns pending native events into messages (through the core's Report functions); never blocks.
 void PumpEvents();
-// Waits a little (a few milliseconds at most) or until input arrives.
+// Waits until input arrives, LoopIdle::kWaitMs at most (common/loop_idle.h says when).
 void IdleWait();
 
 void SetCursorVisible(bool visible);
@@ -58,9 +58,11 @@ void SetScreenSaverAllowed(bool allowed);
 // be shown at all. A box still open when core::Stopping() turns true is closed at once.
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
 
-// GL drawables and contexts of top-level windows.
-int ChoosePixelFormat(WindowRecord& record, const PIXELFORMATDESCRIPTOR& request);
-bool SetPixelFormat(WindowRecord& record, int format, const PIXELFORMATDESCRIPTOR& request);
+// GL drawables and contexts of top-level windows. The core offers one pixel format, RGBA to a
+// window with OpenGL, while GlAvailable (the backend's GL can be started); SetPixelFormat gives
+// the window a drawable with the request's buffers.
+bool GlAvailable();
+bool SetPixelFormat(WindowRecord& record, const PIXELFORMATDESCRIPTOR& request);
 void* CreateContext(WindowRecord& record);
 bool MakeCurrent(WindowRecord* record, void* context);  // null, null releases
 bool DeleteContext(void* context);

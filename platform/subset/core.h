@@ -95,11 +95,6 @@ std::vector<const WindowRecord*> DrawableButtons(HWND parent);
 // Windows-1251 bytes to UTF-8.
 std::string Cp1251ToUtf8(const std::string& text);
 
-// The button ids of a message-box type in the order they are shown, and the one chosen when the
-// box is dismissed without a choice (its MB_DEFBUTTONn, or the first).
-std::vector<int> BoxButtons(UINT type);
-int DefaultBoxButton(UINT type);
-
 // The cursor display counter (shown while >= 0).
 int CursorCounter();
 

@@ -79,10 +79,7 @@ BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT re
         if (removeFlags & PM_REMOVE) state.quitPosted = false;
         return TRUE;
     }
-    // Nothing pending: a loop that presented no frame since its last empty look would only
-    // spin, so give the processor back for a moment.
-    if (!state.presentedSinceIdleLook) backend::IdleWait();
-    state.presentedSinceIdleLook = false;
+    if (state.idle.WaitDue()) backend::IdleWait();
     return FALSE;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/common/loop_idle.h"
 #include "platform/subset/core.h"
 
 namespace platform::core {
@@ -33,7 +34,7 @@ struct CoreState {
     HWND pressedButton = nullptr;   // button that took the pointer press
     HGLRC current = nullptr;
     int cursorCounter = 0;
-    bool presentedSinceIdleLook = true;
+    LoopIdle idle;  // the wait of an empty PeekMessageA
     bool displayChanged = false;
     bool keysDown[256] = {};  // as of the key messages taken from the queue (GetKeyState)
 };

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "platform/common/box_buttons.h"
 #include "platform/subset/backend.h"
 #include "platform/subset/state.h"
 
@@ -23,23 +24,6 @@ const char* CallName(Call call) {
 namespace core {
 
 int CursorCounter() { return State().cursorCounter; }
-
-std::vector<int> BoxButtons(UINT type) {
-    switch (type & MB_TYPEMASK) {
-        case MB_OKCANCEL: return {IDOK, IDCANCEL};
-        case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
-        case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
-        case MB_YESNO: return {IDYES, IDNO};
-        case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
-        default: return {IDOK};
-    }
-}
-
-int DefaultBoxButton(UINT type) {
-    std::vector<int> buttons = BoxButtons(type);
-    std::size_t which = (type & MB_DEFMASK) >> 8;
-    return buttons[which < buttons.size() ? which : 0];
-}
 
 void ResetAll() {
     auto& state = State();
@@ -68,6 +52,9 @@ namespace {
 
 // A monitor handle is its place in the backend's list, counted from 1.
 HMONITOR MonitorHandle(std::size_t index) { return reinterpret_cast<HMONITOR>(index + 1); }
+
+// The one pixel format: RGBA drawn to a window with OpenGL, its buffers shaped by the request.
+constexpr int kPixelFormat = 1;
 
 }  // namespace
 
@@ -119,15 +106,15 @@ int ShowCursor(BOOL show) {
 // can be shown, and the caller goes on along its usual path to the end.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (!backend::Allow(Call::MessageBox)) return 0;
-    if (core::Stopping()) return core::DefaultBoxButton(type);
+    if (core::Stopping()) return DefaultBoxButton(type);
     std::string body = core::Cp1251ToUtf8(text ? text : "");
     std::string title = core::Cp1251ToUtf8(caption ? caption : "Error");
     int answer = backend::ShowMessageBox(owner, body, title, type);
-    if (core::Stopping()) return core::DefaultBoxButton(type);
+    if (core::Stopping()) return DefaultBoxButton(type);
     if (answer != 0) return answer;
     // No box could be shown: say it on stderr and take the box's default button.
     std::fprintf(stderr, "%s: %s\n", title.c_str(), body.c_str());
-    return core::DefaultBoxButton(type);
+    return DefaultBoxButton(type);
 }
 
 LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
@@ -165,9 +152,11 @@ int ReleaseDC(HWND window, HDC dc) {
 
 int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* request) {
     if (!backend::Allow(Call::ChoosePixelFormat)) return 0;
-    WindowRecord* record = core::FindByDc(dc);
-    if (record == nullptr || request == nullptr) return 0;
-    return backend::ChoosePixelFormat(*record, *request);
+    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
+    if (core::FindByDc(dc) == nullptr || request == nullptr || request->iPixelType != PFD_TYPE_RGBA ||
+        (request->dwFlags & needed) != needed)
+        return 0;
+    return backend::GlAvailable() ? kPixelFormat : 0;
 }
 
 BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* request) {
@@ -175,7 +164,7 @@ BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* request) {
     WindowRecord* record = core::FindByDc(dc);
     if (record == nullptr || request == nullptr || format <= 0) return FALSE;
     if (record->pixelFormat != 0) return record->pixelFormat == format ? TRUE : FALSE;
-    if (!backend::SetPixelFormat(*record, format, *request)) return FALSE;
+    if (format != kPixelFormat || !backend::SetPixelFormat(*record, *request)) return FALSE;
     record->pixelFormat = format;
     return TRUE;
 }
@@ -227,6 +216,6 @@ BOOL SwapBuffers(HDC dc) {
     WindowRecord* record = core::FindByDc(dc);
     if (record == nullptr) return FALSE;
     bool presented = backend::Present(*record);
-    core::State().presentedSinceIdleLook = true;
+    core::State().idle.FramePresented();
     return presented ? TRUE : FALSE;
 }

@@ -12,27 +12,12 @@
 // - a session that ends while a box is open ends the program without its close path, so here
 //   a changed display mode is given back first.
 // The user's own ways of closing a box (its close button, Alt+F4, Escape) work as always.
-#include <iterator>
-
+#include "platform/common/box_buttons.h"
 #include "platform/windows/state.h"
 
 namespace platform::windows {
 
 namespace {
-
-// The buttons of each box type, in order; MB_DEFBUTTONn picks the default among them.
-constexpr int kButtons[][3] = {
-    {IDOK, 0, 0},           {IDOK, IDCANCEL, 0}, {IDABORT, IDRETRY, IDIGNORE},
-    {IDYES, IDNO, IDCANCEL}, {IDYES, IDNO, 0},    {IDRETRY, IDCANCEL, 0},
-};
-
-int DefaultButton(UINT type) {
-    const UINT kind = type & MB_TYPEMASK;
-    if (kind >= std::size(kButtons)) return IDOK;
-    const UINT index = (type & MB_DEFMASK) >> 8;
-    const int button = index < 3 ? kButtons[kind][index] : 0;
-    return button != 0 ? button : kButtons[kind][0];
-}
 
 bool QuitPending() {
     MSG msg;
@@ -96,7 +81,7 @@ void GiveBackForSessionEnd() {
 }
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    const int defaultButton = DefaultButton(type);
+    const int defaultButton = DefaultBoxButton(type);
     // One box at a time: none opens from inside another's loop.
     if (QuitPending() || openBox.hook != nullptr) return defaultButton;
     const std::wstring wideText = Widen1251(text);

@@ -8,10 +8,6 @@ namespace platform::windows {
 
 namespace {
 
-// An idle loop looks at its messages this often; input cuts the wait short.
-constexpr DWORD kIdleWaitMs = 50;
-// A refresh rate Windows does not report counts as 60 Hz.
-constexpr int kDefaultRefreshHz = 60;
 // Timer resolution while the show runs, so a paced wait ends on time.
 constexpr UINT kTimerResolutionMs = 1;
 
@@ -19,36 +15,17 @@ using SwapIntervalProc = BOOL(WINAPI*)(int);
 
 bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
 
-LONGLONG Ticks() {
+std::uint64_t Ticks() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
-LONGLONG TicksPerSecond() {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return frequency.QuadPart;
-}
-
-int RefreshHz(HDC dc) {
-    const int hz = GetDeviceCaps(dc, VREFRESH);
-    return hz > 1 ? hz : kDefaultRefreshHz;  // 0 and 1 stand for the hardware's default
+    return static_cast<std::uint64_t>(now.QuadPart);
 }
 
 void StartPacing(State& state, HGLRC context) {
     state.pacedContext = context;
-    state.pacer = SwapPacer{};
     const auto swapInterval = reinterpret_cast<SwapIntervalProc>(
         reinterpret_cast<void*>(wglGetProcAddress("wglSwapIntervalEXT")));
-    state.pacer.selfPaced = swapInterval == nullptr || !swapInterval(1);
-}
-
-// After a swap: keeps the display's pace where the swap did not wait for it.
-void Pace(State& state, HDC dc) {
-    const auto frequency = static_cast<std::uint64_t>(TicksPerSecond());
-    state.pacer.AfterSwap(frequency / RefreshHz(dc), [] { return static_cast<std::uint64_t>(Ticks()); },
-                          [frequency](std::uint64_t ticks) { Sleep(static_cast<DWORD>(ticks * 1000 / frequency)); });
+    state.pacer.Start(swapInterval != nullptr && swapInterval(1));
 }
 
 }  // namespace
@@ -78,11 +55,10 @@ BOOL DestroyWindow(HWND window) {
 BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags) {
     State& state = Now();
     BOOL got = ::PeekMessageW(msg, window, filterMin, filterMax, removeFlags);
-    if (!got && !state.presented) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, kIdleWaitMs, QS_ALLINPUT);
+    if (!got && state.idle.WaitDue()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, LoopIdle::kWaitMs, QS_ALLINPUT);
         got = ::PeekMessageW(msg, window, filterMin, filterMax, removeFlags);
     }
-    if (!got) state.presented = false;
     if (got && IsKeyMessage(msg->message) && msg->hwnd != nullptr && GetParent(msg->hwnd) != nullptr)
         msg->hwnd = GetAncestor(msg->hwnd, GA_ROOT);
     return got;
@@ -102,8 +78,11 @@ BOOL SwapBuffers(HDC dc) {
     if (context != state.pacedContext) StartPacing(state, context);
     const BOOL swapped = ::SwapBuffers(dc);
     if (swapped) {
-        Pace(state, dc);
-        state.presented = true;
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        state.pacer.AfterSwap(static_cast<std::uint64_t>(frequency.QuadPart), GetDeviceCaps(dc, VREFRESH), Ticks,
+                              [](std::uint64_t ms) { Sleep(static_cast<DWORD>(ms)); });
+        state.idle.FramePresented();
     }
     return swapped;
 }

@@ -1,6 +1,7 @@
 // What the corrected calls remember between calls: one record for the program.
 #pragma once
 
+#include "platform/common/loop_idle.h"
 #include "platform/common/swap_pacer.h"
 #include "platform/windows/api.h"
 
@@ -8,7 +9,7 @@ namespace platform::windows {
 
 struct State {
     int topLevelWindows = 0;     // made by CreateWindowExA and not yet destroyed
-    bool presented = false;      // a frame was presented since the last empty PeekMessage
+    LoopIdle idle;               // the wait of an empty PeekMessage
     SwapPacer pacer;             // on the performance counter
     HGLRC pacedContext = nullptr;  // the context the pacing was started for
 };

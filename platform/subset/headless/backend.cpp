@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/common/box_buttons.h"
 #include "platform/subset/headless/state.h"
 
 namespace headless::detail {
@@ -151,11 +152,11 @@ namespace platform::backend {
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type) {
     Session& s = Now();
-    int answer = platform::core::DefaultBoxButton(type);
+    int answer = platform::DefaultBoxButton(type);
     if (!s.answers.empty()) {
         int scripted = s.answers.front();
         s.answers.pop_front();
-        std::vector<int> buttons = platform::core::BoxButtons(type);
+        const std::span<const int> buttons = platform::BoxButtons(type);
         if (scripted == 0 || std::find(buttons.begin(), buttons.end(), scripted) != buttons.end()) {
             answer = scripted;
         } else {

@@ -1,7 +1,9 @@
 // GL for the headless backend: Mesa's surfaceless EGL platform (no X server, software
 // rendering where there is no GPU), a compatibility-profile context so fixed-function GL 1.1
 // works, and one pbuffer per window as its drawable, made when the pixel format is set and
-// kept at the window's client size. Presenting draws the push buttons and finishes the frame.
+// kept at the window's client size. Presenting draws the push buttons (without labels: no text
+// rasteriser here) and finishes the frame.
+#include "platform/subset/button_overlay.h"
 #include "platform/subset/headless/state.h"
 
 #include <EGL/egl.h>
@@ -68,49 +70,6 @@ void Release() {
     s.currentContext = EGL_NO_CONTEXT;
 }
 
-// The push buttons over the frame: flat light faces with a dark one-pixel border, a darker
-// face while held. Every state touched is saved first and restored after, so the program's
-// next frame starts from the state it left.
-void DrawButtons(const platform::WindowRecord& window, int width, int height) {
-    auto buttons = platform::core::DrawableButtons(window.handle);
-    if (buttons.empty()) return;
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, width, height, 0, -1, 1);  // client pixels, y down
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glViewport(0, 0, width, height);
-    for (GLenum cap : {GL_LIGHTING, GL_DEPTH_TEST, GL_TEXTURE_1D, GL_TEXTURE_2D, GL_BLEND, GL_CULL_FACE, GL_FOG,
-                       GL_ALPHA_TEST, GL_STENCIL_TEST, GL_SCISSOR_TEST, GL_COLOR_MATERIAL, GL_COLOR_LOGIC_OP,
-                       GL_POLYGON_STIPPLE, GL_CLIP_PLANE0, GL_CLIP_PLANE1, GL_CLIP_PLANE2, GL_CLIP_PLANE3,
-                       GL_CLIP_PLANE4, GL_CLIP_PLANE5}) {
-        glDisable(cap);
-    }
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glBegin(GL_QUADS);
-    for (const platform::WindowRecord* button : buttons) {
-        const int x0 = button->x, y0 = button->y, x1 = button->x + button->width, y1 = button->y + button->height;
-        glColor3ub(64, 64, 64);
-        glVertex2i(x0, y0), glVertex2i(x1, y0), glVertex2i(x1, y1), glVertex2i(x0, y1);
-        if (button->width > 2 && button->height > 2) {
-            if (button->pressed) glColor3ub(160, 160, 160);
-            else glColor3ub(212, 208, 200);
-            glVertex2i(x0 + 1, y0 + 1), glVertex2i(x1 - 1, y0 + 1), glVertex2i(x1 - 1, y1 - 1),
-                glVertex2i(x0 + 1, y1 - 1);
-        }
-    }
-    glEnd();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glPopAttrib();  // restores the matrix mode too
-}
-
 }  // namespace
 
 void ResizeDrawable(NativeWindow& window, int width, int height) {
@@ -146,15 +105,12 @@ namespace platform::backend {
 
 using namespace headless::detail;
 
-int ChoosePixelFormat(WindowRecord&, const PIXELFORMATDESCRIPTOR& request) {
-    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-    if ((request.dwFlags & needed) != needed || request.iPixelType != PFD_TYPE_RGBA) return 0;
-    return EnsureDisplay() ? 1 : 0;  // the one format: RGBA8 with a depth buffer
-}
+// The drawable is RGBA8 with a depth buffer whatever the request.
+bool GlAvailable() { return EnsureDisplay(); }
 
-bool SetPixelFormat(WindowRecord& record, int format, const PIXELFORMATDESCRIPTOR&) {
+bool SetPixelFormat(WindowRecord& record, const PIXELFORMATDESCRIPTOR&) {
     NativeWindow* window = FindNative(record.handle);
-    if (format != 1 || window == nullptr || !EnsureDisplay()) return false;
+    if (window == nullptr || !EnsureDisplay()) return false;
     if (window->surface != EGL_NO_SURFACE) return true;
     return MakeDrawable(*window, record.width, record.height);
 }
@@ -199,7 +155,11 @@ bool Present(WindowRecord& record) {
     NativeWindow* window = FindNative(record.handle);
     // Only the context current on this window can have drawn its frame.
     if (window == nullptr || s.currentWindow != window->handle) return false;
-    if (s.buttonsDrawn) DrawButtons(record, window->surfaceWidth, window->surfaceHeight);
+    if (s.buttonsDrawn) {
+        platform::core::LabelCache none;  // no rasteriser: nothing is cached
+        platform::core::DrawButtons(platform::core::DrawableButtons(record.handle), window->surfaceWidth,
+                                    window->surfaceHeight, none, nullptr);
+    }
     glFinish();
     s.ticks += headless::kTicksPerLook;
     int number = ++s.frames;

@@ -160,8 +160,8 @@ struct Frame {
     std::uint32_t At(int x, int y) const;
 };
 // The drawable of the current context as it is now: inside OnFrame that is the presented frame
-// with the buttons drawn over it (flat light faces with a dark border, darker while pressed;
-// no captions). Empty when no context is current.
+// with the buttons drawn over it (as in a window, but without labels). Empty when no context is
+// current.
 Frame ReadPixels();
 enum class PixelOrder { Rgba, Bgra };
 // The same into a frame the caller keeps, whose buffer is reused from one frame to the next. Bgra

@@ -10,7 +10,7 @@
 
 #include "platform/subset/backend.h"
 #include "platform/common/swap_pacer.h"
-#include "platform/subset/sdl/sdl_buttons.h"
+#include "platform/subset/sdl/sdl_text.h"
 
 namespace platform::sdl {
 
@@ -49,7 +49,7 @@ struct Window {
 struct Context {
     SDL_GLContext gl = nullptr;
     Window* window = nullptr;  // the window it was made for; null once that window is gone
-    LabelCache labels;
+    core::LabelCache labels;
 };
 
 // How often the window is asked whether the screen saver may start (WM_SYSCOMMAND

@@ -1,5 +1,6 @@
 // SDL events to window messages (through the core's Report functions), the idle wait, and the
 // periodic question whether the screen saver may start.
+#include "platform/common/loop_idle.h"
 #include "platform/subset/sdl/sdl_backend.h"
 #include "platform/subset/sdl/sdl_keys.h"
 
@@ -116,15 +117,12 @@ void PumpEvents() {
     AskAboutScreenSaver();
 }
 
-// Returns when input arrives or after a few milliseconds; the event stays queued. The loop only
-// idles while it draws nothing (minimised), so the wait can be long enough that the wake-ups
-// cost next to nothing: input ends it at once, and a signal is seen within it.
+// The event that ends the wait stays queued; a signal is seen within the wait.
 void IdleWait() {
-    constexpr int kIdleMs = 50;
     if (State().video == VideoState::Ready)
-        SDL_WaitEventTimeout(nullptr, kIdleMs);
+        SDL_WaitEventTimeout(nullptr, LoopIdle::kWaitMs);
     else
-        SDL_Delay(kIdleMs);
+        SDL_Delay(LoopIdle::kWaitMs);
 }
 
 }  // namespace platform::backend

@@ -1,5 +1,5 @@
-// GL drawables and contexts of SDL windows: the one pixel format offered, contexts handed out
-// as HGLRC, and presenting (button overlay, swap, pacing to the display's refresh rate).
+// GL drawables and contexts of SDL windows: the window's visual for the pixel format set,
+// contexts handed out as HGLRC, and presenting (button overlay, swap, pacing to the display's refresh rate).
 #include <cstdio>
 #include <iterator>
 
@@ -7,10 +7,6 @@
 
 namespace platform::sdl {
 namespace {
-
-// The only pixel format: a double-buffered RGBA window format shaped by the request.
-constexpr int kWindowFormat = 1;
-constexpr int kDefaultRefreshHz = 60;
 
 // Channel sizes for a bare colour depth; SDL treats them as minimums, like a request.
 struct ChannelBits {
@@ -53,26 +49,11 @@ Context* Known(void* handle) {
     return nullptr;
 }
 
-void StartPacing(Window& window) {
-    window.pacer = SwapPacer{};
-    window.pacer.selfPaced = SDL_GL_SetSwapInterval(1) != 0;
-}
-
-double RefreshIntervalSeconds(SDL_Window* sdl) {
+// The refresh rate of the window's display; 0 when SDL cannot tell.
+int RefreshHz(SDL_Window* sdl) {
     SDL_DisplayMode mode{};
     const int display = SDL_GetWindowDisplayIndex(sdl);
-    const int hz = (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0)
-                       ? mode.refresh_rate
-                       : kDefaultRefreshHz;
-    return 1.0 / hz;
-}
-
-// After a swap: keeps the display's pace where the swap did not wait for it.
-void Pace(Window& window) {
-    const Uint64 frequency = SDL_GetPerformanceFrequency();
-    window.pacer.AfterSwap(static_cast<Uint64>(RefreshIntervalSeconds(window.sdl) * double(frequency)),
-                           SDL_GetPerformanceCounter,
-                           [frequency](Uint64 ticks) { SDL_Delay(static_cast<Uint32>(ticks * 1000 / frequency)); });
+    return display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 ? mode.refresh_rate : 0;
 }
 
 }  // namespace
@@ -82,18 +63,14 @@ namespace platform::backend {
 
 using namespace platform::sdl;
 
-// Format 1 for an RGBA request that draws to a window with OpenGL; 0 for anything else.
-int ChoosePixelFormat(WindowRecord&, const PIXELFORMATDESCRIPTOR& request) {
-    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-    if (request.iPixelType != PFD_TYPE_RGBA || (request.dwFlags & needed) != needed) return 0;
-    return kWindowFormat;
-}
+// A window exists, so SDL's video and GL are there.
+bool GlAvailable() { return true; }
 
 // Takes the request's buffers for the window's visual. The visual is chosen when an X11 window
 // is made, so a still hidden window whose visual differs is made again with the new one.
-bool SetPixelFormat(WindowRecord& record, int format, const PIXELFORMATDESCRIPTOR& request) {
+bool SetPixelFormat(WindowRecord& record, const PIXELFORMATDESCRIPTOR& request) {
     Window* window = WindowOf(record);
-    if (!window || format != kWindowFormat) return false;
+    if (!window) return false;
     const GlAttributes wanted = AttributesFor(request);
     if (wanted == window->attributes) return true;
     if (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_SHOWN) return false;
@@ -148,7 +125,7 @@ bool MakeCurrent(WindowRecord* record, void* handle) {
     if (SDL_GL_MakeCurrent(window->sdl, context->gl) != 0) return false;
     state.current = context;
     state.currentWindow = window;
-    StartPacing(*window);
+    window->pacer.Start(SDL_GL_SetSwapInterval(1) == 0);
     return true;
 }
 
@@ -176,10 +153,12 @@ bool Present(WindowRecord& record) {
     if (state.current && state.currentWindow == window) {
         int width = 0, height = 0;
         SDL_GL_GetDrawableSize(window->sdl, &width, &height);
-        DrawButtons(core::DrawableButtons(record.handle), width, height, state.current->labels, state.font);
+        core::DrawButtons(core::DrawableButtons(record.handle), width, height, state.current->labels,
+                          [](const std::string& utf8) { return State().font.Render(utf8); });
     }
     SDL_GL_SwapWindow(window->sdl);
-    Pace(*window);
+    window->pacer.AfterSwap(SDL_GetPerformanceFrequency(), RefreshHz(window->sdl), SDL_GetPerformanceCounter,
+                            [](Uint64 ms) { SDL_Delay(static_cast<Uint32>(ms)); });
     return true;
 }
 

@@ -17,41 +17,32 @@
 #include <string>
 #include <thread>
 
+#include "platform/common/box_buttons.h"
 #include "platform/subset/sdl/sdl_backend.h"
 
 namespace platform::sdl {
 namespace {
 
-struct ButtonKind {
-    int id;
-    const char* text;
-};
-constexpr ButtonKind kOk{IDOK, "OK"};
-constexpr ButtonKind kCancel{IDCANCEL, "Cancel"};
-constexpr ButtonKind kAbort{IDABORT, "Abort"};
-constexpr ButtonKind kRetry{IDRETRY, "Retry"};
-constexpr ButtonKind kIgnore{IDIGNORE, "Ignore"};
-constexpr ButtonKind kYes{IDYES, "Yes"};
-constexpr ButtonKind kNo{IDNO, "No"};
+// The label of each button id, IDOK (1) to IDNO (7).
+constexpr const char* kButtonTexts[] = {"", "OK", "Cancel", "Abort", "Retry", "Ignore", "Yes", "No"};
+static_assert(std::size(kButtonTexts) == IDNO + 1);
 
-struct BoxType {
-    ButtonKind buttons[3];
-    int count;
+// Indexed by the MB_TYPEMASK bits, MB_OK (0) to MB_RETRYCANCEL (5): the keys of a box whose
+// buttons and default button are those of common/box_buttons.h.
+struct BoxKeys {
     int escapeId;     // 0: Escape does nothing
     int closeResult;  // answer when closed without a button: Escape's, else the declining one
 };
-
-// Indexed by the MB_TYPEMASK bits, MB_OK (0) to MB_RETRYCANCEL (5).
-// buttons, left to right                     count  Escape     closed
-constexpr BoxType kBoxTypes[] = {
-    {{kOk}, 1, IDOK, IDOK},                                  // MB_OK
-    {{kOk, kCancel}, 2, IDCANCEL, IDCANCEL},                 // MB_OKCANCEL
-    {{kAbort, kRetry, kIgnore}, 3, 0, IDABORT},              // MB_ABORTRETRYIGNORE
-    {{kYes, kNo, kCancel}, 3, IDCANCEL, IDCANCEL},           // MB_YESNOCANCEL
-    {{kYes, kNo}, 2, 0, IDNO},                               // MB_YESNO
-    {{kRetry, kCancel}, 2, IDCANCEL, IDCANCEL},              // MB_RETRYCANCEL
+// Escape    closed
+constexpr BoxKeys kBoxKeys[] = {
+    {IDOK, IDOK},          // MB_OK
+    {IDCANCEL, IDCANCEL},  // MB_OKCANCEL
+    {0, IDABORT},          // MB_ABORTRETRYIGNORE
+    {IDCANCEL, IDCANCEL},  // MB_YESNOCANCEL
+    {0, IDNO},             // MB_YESNO
+    {IDCANCEL, IDCANCEL},  // MB_RETRYCANCEL
 };
-static_assert(std::size(kBoxTypes) == MB_RETRYCANCEL + 1);
+static_assert(std::size(kBoxKeys) == MB_RETRYCANCEL + 1);
 
 // Indexed by the MB_ICONMASK bits shifted down: none, hand, question, exclamation, asterisk.
 constexpr Uint32 kIconFlags[] = {
@@ -141,21 +132,20 @@ class CloseOnStop {
 
 MessageBoxLayout LayoutMessageBox(UINT type) {
     const UINT typeIndex = type & MB_TYPEMASK;
-    const BoxType& box = kBoxTypes[typeIndex < std::size(kBoxTypes) ? typeIndex : MB_OK];
+    const BoxKeys& keys = kBoxKeys[typeIndex < std::size(kBoxKeys) ? typeIndex : MB_OK];
     const UINT iconIndex = (type & MB_ICONMASK) >> 4;
-    int defaultIndex = static_cast<int>((type & MB_DEFMASK) >> 8);
-    if (defaultIndex >= box.count) defaultIndex = 0;
+    const std::span<const int> ids = BoxButtons(type);
 
     MessageBoxLayout layout;
-    layout.count = box.count;
+    layout.count = static_cast<int>(ids.size());
     layout.iconFlags = iconIndex < std::size(kIconFlags) ? kIconFlags[iconIndex] : 0;
-    layout.closeResult = box.closeResult;
-    for (int i = 0; i < box.count; ++i) {
+    layout.closeResult = keys.closeResult;
+    for (int i = 0; i < layout.count; ++i) {
         SDL_MessageBoxButtonData& button = layout.buttons[i];
-        button.buttonid = box.buttons[i].id;
-        button.text = box.buttons[i].text;
-        if (i == defaultIndex) button.flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
-        if (button.buttonid == box.escapeId) button.flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+        button.buttonid = ids[i];
+        button.text = kButtonTexts[ids[i]];
+        if (ids[i] == DefaultBoxButton(type)) button.flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+        if (ids[i] == keys.escapeId) button.flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
     }
     return layout;
 }

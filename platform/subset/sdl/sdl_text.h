@@ -2,10 +2,10 @@
 // plain coverage bitmaps, ready for upload as GL textures.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
+
+#include "platform/subset/button_overlay.h"
 
 struct _TTF_Font;
 
@@ -21,12 +21,7 @@ struct FontFile {
 // The sans-serif face fontconfig picks for Russian text.
 std::optional<FontFile> FindLabelFontFile();
 
-// Ink coverage per pixel (0 none, 255 full), rows from the top.
-struct LabelBitmap {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> coverage;
-};
+using core::LabelBitmap;
 
 // The label font, opened on first use; rendering gives an empty bitmap when no font can be
 // opened (the buttons are then drawn without labels).

@@ -1,13 +1,13 @@
 // Push-button overlay. The program's GL state is saved before anything is set, the buttons are
 // drawn with fixed-function GL 1.1 in window pixels, and every saved state is put back, so the
 // next frame the program draws cannot tell the overlay was there.
-#include "platform/subset/sdl/sdl_buttons.h"
+#include "platform/subset/button_overlay.h"
 
-#include <SDL_opengl.h>
+#include <GL/gl.h>
 
 #include <algorithm>
 
-namespace platform::sdl {
+namespace platform::core {
 namespace {
 
 struct Rgb {
@@ -76,14 +76,14 @@ LabelTexture Upload(const LabelBitmap& bitmap) {
     return label;
 }
 
-const LabelTexture& LabelFor(const std::string& text, LabelCache& labels, LabelFont& font) {
+const LabelTexture& LabelFor(const std::string& text, LabelCache& labels, LabelRasteriser rasterise) {
     if (auto it = labels.find(text); it != labels.end()) return it->second;
     if (labels.size() >= kMaxCachedLabels) {
         for (const auto& [key, label] : labels)
             if (label.name) glDeleteTextures(1, &label.name);
         labels.clear();
     }
-    return labels.emplace(text, Upload(font.Render(core::Cp1251ToUtf8(text)))).first->second;
+    return labels.emplace(text, Upload(rasterise(Cp1251ToUtf8(text)))).first->second;
 }
 
 // The label at (x, y), cut to the clip rectangle: texels map one to one onto pixels.
@@ -111,7 +111,7 @@ void DrawLabel(const LabelTexture& label, int x, int y, const Rect& clip) {
     glDisable(GL_TEXTURE_2D);
 }
 
-void DrawButton(const WindowRecord& button, LabelCache& labels, LabelFont& font) {
+void DrawButton(const WindowRecord& button, LabelCache& labels, LabelRasteriser rasterise) {
     const Rect outer{button.x, button.y, button.width, button.height};
     const Bevel& bevel = button.pressed ? kSunken : kRaised;
     Frame(outer, bevel.outerTopLeft, bevel.outerBottomRight);
@@ -122,7 +122,8 @@ void DrawButton(const WindowRecord& button, LabelCache& labels, LabelFont& font)
                     outer.height - 2 * kBevelWidth};
     if (face.width <= 0 || face.height <= 0) return;
     Fill(face, kFace);
-    const LabelTexture& label = LabelFor(button.text, labels, font);
+    if (rasterise == nullptr) return;
+    const LabelTexture& label = LabelFor(button.text, labels, rasterise);
     const int shift = button.pressed ? 1 : 0;
     DrawLabel(label, outer.x + (outer.width - label.width) / 2 + shift,
               outer.y + (outer.height - label.height) / 2 + shift, face);
@@ -187,7 +188,7 @@ void SetOverlayState(int clientWidth, int clientHeight) {
 }  // namespace
 
 void DrawButtons(const std::vector<const WindowRecord*>& buttons, int clientWidth, int clientHeight,
-                 LabelCache& labels, LabelFont& font) {
+                 LabelCache& labels, LabelRasteriser rasterise) {
     if (buttons.empty() || clientWidth <= 0 || clientHeight <= 0) return;
     GLint boundTexture = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
@@ -205,11 +206,11 @@ void DrawButtons(const std::vector<const WindowRecord*>& buttons, int clientWidt
         SavedMatrix modelview(GL_MODELVIEW, GL_MODELVIEW_STACK_DEPTH, GL_MAX_MODELVIEW_STACK_DEPTH,
                               GL_MODELVIEW_MATRIX);
         SetOverlayState(clientWidth, clientHeight);
-        for (const WindowRecord* button : buttons) DrawButton(*button, labels, font);
+        for (const WindowRecord* button : buttons) DrawButton(*button, labels, rasterise);
     }
     glPopClientAttrib();
     glPopAttrib();
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
 }
 
-}  // namespace platform::sdl
+}  // namespace platform::core

@@ -1,15 +1,25 @@
-// The push-button overlay: classic bevelled buttons with their labels, drawn with GL 1.1 over
-// the program's frame just before it is presented, leaving the program's GL state as it was.
+// The push-button overlay of every backend of the subset: classic bevelled buttons with their
+// labels, drawn with GL 1.1 over the program's frame just before it is presented, leaving the
+// program's GL state as it was. A backend brings only its label rasteriser.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/subset/core.h"
-#include "platform/subset/sdl/sdl_text.h"
 
-namespace platform::sdl {
+namespace platform::core {
+
+// Ink coverage per pixel (0 none, 255 full), rows from the top.
+struct LabelBitmap {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> coverage;
+};
+// Renders a label's UTF-8 text; an empty bitmap draws no label, and no rasteriser no labels.
+using LabelRasteriser = LabelBitmap (*)(const std::string& utf8);
 
 // A label uploaded into one GL context (GL 1.1: the texture has power-of-two sides).
 struct LabelTexture {
@@ -25,6 +35,6 @@ using LabelCache = std::unordered_map<std::string, LabelTexture>;
 // Draws the buttons into the current context's back buffer, whose client area is
 // clientWidth x clientHeight pixels with button coordinates measured from its top-left corner.
 void DrawButtons(const std::vector<const WindowRecord*>& buttons, int clientWidth, int clientHeight,
-                 LabelCache& labels, LabelFont& font);
+                 LabelCache& labels, LabelRasteriser rasterise);
 
-}  // namespace platform::sdl
+}  // namespace platform::core

@@ -1,6 +1,6 @@
 // State of the SDL2 backend: one struct holding every native window, GL context, display-mode
 // choice and lazily opened resource, and the helpers the backend's files share. Only files in
-// platform/sdl/ include this header.
+// platform/subset/sdl/ include this header.
 #pragma once
 
 #include <SDL.h>

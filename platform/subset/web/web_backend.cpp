@@ -19,6 +19,10 @@ EM_JS(void, web_create_canvas, (int number, const char* title), {
     showcasePage.createCanvas(number, UTF8ToString(title));
 });
 EM_JS(void, web_retire_canvas, (int number), { showcasePage.retireCanvas(number); });
+EM_JS(void, web_park_gl, (), {
+    if (!showcasePage.parkedGl) showcasePage.parkedGl = document.createElement('canvas').getContext('webgl');
+    GLctx = showcasePage.parkedGl;
+});
 EM_JS(void, web_layout, (int number, int width, int height, int modeChanged), {
     showcasePage.layout(number, width, height, modeChanged != 0);
 });
@@ -36,6 +40,12 @@ Backend& State() {
 }
 
 DisplayMode Viewport() { return {web_viewport_width(), web_viewport_height(), 32}; }
+
+void ReleaseContext() {
+    emscripten_webgl_make_context_current(0);
+    web_park_gl();
+    State().current = nullptr;
+}
 
 void Layout(const WindowRecord& record) {
     const Window* window = static_cast<const Window*>(record.native);
@@ -86,6 +96,7 @@ bool CreateNative(WindowRecord& record) {
     window->canvas = state.nextCanvas++;
     record.native = window;
     state.window = window;
+    if (state.current == nullptr) ReleaseContext();
     web_create_canvas(window->canvas, core::Cp1251ToUtf8(record.text).c_str());
     Layout(record);
     web_keep_screen_on(1);
@@ -98,10 +109,7 @@ void DestroyNative(WindowRecord& record) {
     Backend& state = State();
     auto* window = static_cast<Window*>(record.native);
     if (window == nullptr) return;
-    if (state.current == window) {
-        emscripten_webgl_make_context_current(0);
-        state.current = nullptr;
-    }
+    if (state.current == window) ReleaseContext();
     if (window->context) emscripten_webgl_destroy_context(window->context);
     web_retire_canvas(window->canvas);
     if (state.window == window) state.window = nullptr;

@@ -36,6 +36,10 @@ Backend& State();
 
 // The page's viewport in device pixels: the "screen" of a window that changed no mode.
 DisplayMode Viewport();
+// Leaves no window's context current. GL calls made then (the window's first WM_SIZE comes
+// before its context) go to a context of no canvas and draw nothing, as the desktop's GL ignores
+// calls without a current context.
+void ReleaseContext();
 // Sets the page's canvas and the window's frame to the window's client size.
 void Layout(const WindowRecord& record);
 

@@ -115,8 +115,7 @@ void* CreateContext(WindowRecord& record) {
 bool MakeCurrent(WindowRecord* record, void* context) {
     Backend& state = State();
     if (record == nullptr && context == nullptr) {
-        emscripten_webgl_make_context_current(0);
-        state.current = nullptr;
+        ReleaseContext();
         return true;
     }
     auto* window = static_cast<Window*>(context);
@@ -135,10 +134,7 @@ bool DeleteContext(void* context) {
     Backend& state = State();
     auto* window = static_cast<Window*>(context);
     if (window == nullptr || !window->context) return false;
-    if (state.current == window) {
-        emscripten_webgl_make_context_current(0);
-        state.current = nullptr;
-    }
+    if (state.current == window) ReleaseContext();
     emscripten_webgl_destroy_context(window->context);
     window->context = 0;
     window->glReady = false;

@@ -23,6 +23,11 @@ EM_JS(void, web_park_gl, (), {
     if (!showcasePage.parkedGl) showcasePage.parkedGl = document.createElement('canvas').getContext('webgl');
     GLctx = showcasePage.parkedGl;
 });
+EM_JS(void, web_watch_main, (), {
+    if (showcasePage.watchingMain) return;
+    showcasePage.watchingMain = true;
+    Asyncify.whenDone().then(status => showcasePage.ended(status), error => showcasePage.stopped(String(error)));
+});
 EM_JS(void, web_layout, (int number, int width, int height, int modeChanged), {
     showcasePage.layout(number, width, height, modeChanged != 0);
 });
@@ -40,6 +45,8 @@ Backend& State() {
 }
 
 DisplayMode Viewport() { return {web_viewport_width(), web_viewport_height(), 32}; }
+
+void WatchMain() { web_watch_main(); }
 
 void ReleaseContext() {
     emscripten_webgl_make_context_current(0);
@@ -90,6 +97,7 @@ DWORD Ticks() { return static_cast<DWORD>(static_cast<long long>(emscripten_get_
 
 // The page shows one window at a time; a second one would replace the first on screen.
 bool CreateNative(WindowRecord& record) {
+    WatchMain();
     Backend& state = State();
     auto* window = new Window;
     window->handle = record.handle;

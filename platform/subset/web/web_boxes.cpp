@@ -22,6 +22,7 @@ EM_ASYNC_JS(int, web_message_box, (const char* text, const char* caption, const 
 namespace platform::backend {
 
 int ShowMessageBox(HWND, const std::string& text, const std::string& caption, UINT type) {
+    platform::web::WatchMain();
     const std::vector<int> buttons = core::BoxButtons(type);
     const int icon = static_cast<int>((type & MB_ICONMASK) >> 4);
     return web_message_box(text.c_str(), caption.c_str(), buttons.data(), static_cast<int>(buttons.size()),

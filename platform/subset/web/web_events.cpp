@@ -3,6 +3,10 @@
 // while it waits, so events reach it only here, in the order they came.
 #include <emscripten.h>
 
+#include <array>
+#include <bitset>
+#include <optional>
+
 #include "platform/subset/web/web_backend.h"
 
 namespace platform::web {
@@ -32,6 +36,12 @@ EM_JS(int, web_next_event, (int* out), {
     return 1;
 });
 // clang-format on
+
+// A key released in the same look as it went down waits for the next look, so the program sees
+// it held for a frame, as it does a press on the desktop; a slow frame would otherwise swallow
+// a quick press of Escape or F1 whole.
+std::optional<std::array<int, 5>> pendingRelease;
+int pendingSince = 0;  // the frame count when it was held back
 
 HWND Target() { return State().window ? State().window->handle : nullptr; }
 
@@ -104,12 +114,32 @@ namespace platform::backend {
 using namespace platform::web;
 
 void PumpEvents() {
-    int event[5];
-    while (web_next_event(event)) OnEvent(event);
+    std::bitset<256> pressed;
+    if (pendingRelease) {
+        // Held until a frame was drawn, or the page is out of sight and draws none.
+        const WindowRecord* record = core::Find(Target());
+        if (State().frames == pendingSince && record != nullptr && !record->minimized) return;
+        OnEvent(pendingRelease->data());
+        pendingRelease.reset();
+    }
+    std::array<int, 5> event;
+    while (web_next_event(event.data())) {
+        const bool key = event[0] == kKey && event[1] > 0 && event[1] < 256;
+        if (key && event[2] == 0 && pressed[event[1]]) {
+            pendingRelease = event;
+            pendingSince = State().frames;
+            break;
+        }
+        if (key && event[2] != 0) pressed[event[1]] = true;
+        OnEvent(event.data());
+    }
     AskAboutScreenSaver();
 }
 
 // The loop idles only while it draws nothing (the page out of sight); the browser gets its turn.
-void IdleWait() { emscripten_sleep(50); }
+void IdleWait() {
+    WatchMain();
+    emscripten_sleep(50);
+}
 
 }  // namespace platform::backend

@@ -442,7 +442,7 @@ const showcasePage = (() => {
 
   return { viewport, createCanvas, retireCanvas, layout, setButtons, setCursorVisible, keepScreenOn,
            requestFullScreen, leaveFullScreen, frameShown, holdFrame, frameHeld, advance, heldPicture,
-           messageBox, nextEvent: () => events.shift(), figures, start, readOptions };
+           messageBox, nextEvent: () => events.shift(), figures, start, readOptions, ended, stopped };
 })();
 
 showcasePage.start().catch(e => {

@@ -22,6 +22,7 @@ constexpr double kUnpacedSliceMs = 100;
 EM_JS(int, web_hold_frame, (), { return showcasePage.holdFrame(); });
 EM_ASYNC_JS(void, web_next_animation_frame, (), {
     await new Promise(resolve => requestAnimationFrame(resolve));
+    showcasePage.figures.resumed = performance.now();
 });
 EM_ASYNC_JS(int, web_frame_held, (int frame), { return await showcasePage.frameHeld(frame); });
 EM_JS(void, web_frame_shown, (int number, int frame), { showcasePage.frameShown(number, frame); });

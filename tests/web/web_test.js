@@ -29,10 +29,13 @@ before(async () => {
   // The page's folder over HTTP, with a page that embeds it in an <iframe>.
   server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    if (name === '/embed.html') {
+    if (name === '/embed.html' || name === '/embed-no-full-screen.html') {
+      // Without allow="fullscreen" the browser refuses the page's full screen.
+      const query = name === '/embed.html' ? '?frame=3' : '';
+      const allow = name === '/embed.html' ? ' allow="fullscreen"' : '';
       response.writeHead(200, { 'Content-Type': 'text/html' });
-      response.end('<!DOCTYPE html><title>embed</title><iframe src="showcase.html?frame=3" width="800" ' +
-                   'height="600" allow="fullscreen"></iframe>');
+      response.end(`<!DOCTYPE html><title>embed</title><iframe src="showcase.html${query}" width="800" ` +
+                   `height="600"${allow}></iframe>`);
       return;
     }
     const file = path.join(path.dirname(page), path.basename(name));
@@ -245,5 +248,23 @@ test('the page over HTTP and in an <iframe>', async () => {
   const frame = embed.frames().find(f => f.url().includes('showcase.html'));
   await waitHeld(embed, 3, frame);
   assert.equal(await frame.locator('#buttons button').first().textContent(), 'Зорна GX - 1');
+  await embed.close();
+});
+
+test('F1 where the browser refuses full screen asks the desktop\'s question', async () => {
+  const embed = await openPage(serverUrl + 'embed-no-full-screen.html', { width: 900, height: 700 });
+  const frame = embed.frames().find(f => f.url().includes('showcase.html'));
+  await frame.waitForFunction(() => showcasePage.figures.frame >= 3, null, { timeout: 60000 });
+  await frame.locator('canvas').click({ position: { x: 600, y: 300 } });
+  await embed.keyboard.press('F1');
+  const box = frame.locator('dialog.box[open]');
+  await box.waitFor({ timeout: 30000 });
+  assert.equal(await box.locator('h2').textContent(), 'Mivo GL');
+  assert.equal(await box.locator('p').textContent(),
+               'The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?');
+  assert.deepEqual(await box.locator('.answers button').allTextContents(), ['Yes', 'No']);
+  await box.getByRole('button', { name: 'Yes' }).click();
+  await frame.waitForFunction(() => showcasePage.figures.frame >= 3 && document.title === "Mivo's OpenGL Framework",
+                              null, { timeout: 60000 });
   await embed.close();
 });

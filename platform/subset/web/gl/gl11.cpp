@@ -152,8 +152,9 @@ struct State {
     unsigned white = 0;  // a 1 x 1 white texture: what "no texturing" modulates by
 
     bool inside = false;  // between Begin and End
-    unsigned primitiveTexture = 0;
-    std::vector<Vertex> quad;  // the vertices of the quad being given
+    std::size_t begun = 0;  // where in the group this Begin's vertices start
+    std::vector<Vertex> group;  // the quads given since the last state change, four vertices each
+    unsigned groupTexture = 0;
     std::vector<Vertex> batch;
     std::vector<Run> runs;
 
@@ -198,16 +199,28 @@ void LitColour(const float eye[3], const float n[3], float out[4]) {
     out[3] = std::clamp(s.materialDiffuse[3], 0.0f, 1.0f);
 }
 
-// The quad's two triangles, split along the diagonal the desktop's GL uses: v0 v1 v3, v1 v2 v3.
-void EmitQuad() {
+// The quads given since the last state change, as triangles. The desktop's GL (Mesa's
+// llvmpipe, measured) draws such a group as one draw and splits its quads by one of two rules:
+// when no vertex of the group lies outside the clip volume, along v0-v2 as v1 v2 v0 and v0 v2 v3;
+// when one does (the group takes the clipping path), along v1-v3 as v0 v1 v3 and v1 v2 v3. The
+// triangles' vertex order counts too: it decides how a pixel on a rounding edge rounds.
+void EndGroup() {
     State& s = S();
-    static const int kOrder[6] = {0, 1, 3, 1, 2, 3};
-    if (s.runs.empty() || s.runs.back().texture != s.primitiveTexture) {
-        s.runs.push_back(Run{s.primitiveTexture, static_cast<int>(s.batch.size()), 0});
+    const std::size_t quads = s.group.size() / 4;
+    if (quads == 0) return;
+    static const int kOrders[2][6] = {{1, 2, 0, 0, 2, 3}, {0, 1, 3, 1, 2, 3}};
+    const bool clipped = std::any_of(s.group.begin(), s.group.end(), [](const Vertex& v) {
+        const float* c = v.clip;
+        return c[0] > c[3] || -c[0] > c[3] || c[1] > c[3] || -c[1] > c[3] || c[2] > c[3] || -c[2] > c[3];
+    });
+    if (s.runs.empty() || s.runs.back().texture != s.groupTexture) {
+        s.runs.push_back(Run{s.groupTexture, static_cast<int>(s.batch.size()), 0});
     }
-    for (int i : kOrder) s.batch.push_back(s.quad[i]);
-    s.runs.back().count += 6;
-    s.quad.clear();
+    for (std::size_t q = 0; q < quads; ++q) {
+        for (int i : kOrders[clipped]) s.batch.push_back(s.group[q * 4 + i]);
+    }
+    s.runs.back().count += static_cast<int>(quads * 6);
+    s.group.clear();
 }
 
 void Check(unsigned program, unsigned shader, const char* what) {
@@ -241,11 +254,14 @@ void main() {
     vSt = st;
 })";
 
-// GL_MODULATE; GL_REPEAT by the fractional part (the texture itself clamps, as WebGL requires
+// GL_MODULATE, the texel in high precision too (a sampler's default low precision lets a
+// renderer round the texel before the product, a level off); GL_REPEAT by the fractional part
+// (the texture itself clamps, as WebGL requires
 // of any size that is not a power of two).
 const char* const kFragmentShader = R"(
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
+precision highp sampler2D;
 #else
 precision mediump float;
 #endif
@@ -303,6 +319,7 @@ bool Initialise() {
 
 void Flush() {
     State& s = S();
+    EndGroup();
     if (s.batch.empty()) return;
     es::UseProgram(s.program);
     es::BindBuffer(GL_ARRAY_BUFFER, s.buffer);
@@ -327,23 +344,26 @@ void Begin(unsigned mode) {
     State& s = S();
     if (mode != kQuads || s.inside) return Outside("glBegin", mode);
     s.inside = true;
-    s.quad.clear();
     UpdateDerived();
     // The texture this primitive modulates by: the bound one when texturing is on and it is
     // complete (an image, no mipmap filter), else none.
-    s.primitiveTexture = s.white;
+    unsigned use = s.white;
     auto texture = s.textures.find(s.bound);
     if (s.texturing && texture != s.textures.end() && texture->second.hasImage &&
         texture->second.minFilter == kNearest) {
         if (texture->second.magFilter != kNearest) Outside("glTexParameteri GL_TEXTURE_MAG_FILTER", texture->second.magFilter);
-        s.primitiveTexture = s.bound;
+        use = s.bound;
     }
+    if (use != s.groupTexture) EndGroup();
+    s.groupTexture = use;
+    s.begun = s.group.size();
 }
 
 void End() {
     State& s = S();
     if (!s.inside) return Outside("glEnd", 0);
-    s.inside = false;  // an unfinished quad is dropped, as GL drops it
+    s.inside = false;
+    s.group.resize(s.begun + (s.group.size() - s.begun) / 4 * 4);  // an unfinished quad is dropped, as GL drops it
 }
 
 void Normal3f(float x, float y, float z) {
@@ -370,32 +390,36 @@ void Vertex3f(float x, float y, float z) {
         std::copy(s.colour, s.colour + 4, v.colour);
     }
     v.st[0] = s.st[0], v.st[1] = s.st[1];
-    s.quad.push_back(v);
-    if (s.quad.size() == 4) EmitQuad();
+    s.group.push_back(v);
 }
 
 void CallList(unsigned) {
-    // No list is ever made here, and GL draws a list that was never made as nothing.
+    // No list is ever made here, and GL draws a list that was never made as nothing; the call
+    // still ends the group.
+    EndGroup();
 }
 
 // ---- Matrices ----
 
 void MatrixMode(unsigned mode) {
     State& s = S();
-    if (mode == kModelview) s.current = &s.modelview;
-    else if (mode == kProjection) s.current = &s.projection;
-    else Outside("glMatrixMode", mode);
+    std::vector<Matrix>* current = mode == kModelview ? &s.modelview : mode == kProjection ? &s.projection : nullptr;
+    if (current == nullptr) return Outside("glMatrixMode", mode);
+    if (current != s.current) EndGroup();
+    s.current = current;
 }
 
 namespace {
 // The current matrix times m.
 void MultiplyCurrent(const Matrix& m) {
+    EndGroup();
     S().current->back() = Multiply(S().current->back(), m);
     S().derivedStale = true;
 }
 }  // namespace
 
 void LoadIdentity() {
+    EndGroup();
     S().current->back() = Matrix{};
     S().derivedStale = true;
 }
@@ -403,17 +427,20 @@ void LoadIdentity() {
 void PushMatrix() {
     State& s = S();
     if (s.current->size() == (s.current == &s.modelview ? 32u : 2u)) return Outside("glPushMatrix", 0);
+    EndGroup();
     s.current->push_back(s.current->back());
 }
 
 void PopMatrix() {
     State& s = S();
     if (s.current->size() == 1) return Outside("glPopMatrix", 0);
+    EndGroup();
     s.current->pop_back();
     s.derivedStale = true;
 }
 
 void Translatef(float x, float y, float z) {
+    EndGroup();
     float* m = S().current->back().m;
     m[12] = m[0] * x + m[4] * y + m[8] * z + m[12];
     m[13] = m[1] * x + m[5] * y + m[9] * z + m[13];
@@ -482,11 +509,17 @@ void Viewport(int x, int y, int width, int height) {
 // ---- State ----
 
 namespace {
+// A change of state ends the group; setting what is set already does not.
+void Set(bool& flag, bool on) {
+    if (flag != on) EndGroup();
+    flag = on;
+}
+
 void SetCap(unsigned cap, bool on, const char* call) {
     State& s = S();
-    if (cap == kTexture2D) s.texturing = on;
-    else if (cap == kLighting) s.lighting = on;
-    else if (cap >= kLight0 && cap < kLight0 + kLights) s.lights[cap - kLight0].on = on;
+    if (cap == kTexture2D) Set(s.texturing, on);
+    else if (cap == kLighting) Set(s.lighting, on);
+    else if (cap >= kLight0 && cap < kLight0 + kLights) Set(s.lights[cap - kLight0].on, on);
     else if (cap == kDepthTest) {
         Flush();
         on ? es::Enable(GL_DEPTH_TEST) : es::Disable(GL_DEPTH_TEST);
@@ -507,8 +540,15 @@ void Hint(unsigned target, unsigned) {
     if (target != kPerspectiveCorrectionHint) Outside("glHint", target);
 }
 
-void ClearColor(float r, float g, float b, float a) { es::ClearColor(r, g, b, a); }
-void ClearDepth(double depth) { es::ClearDepthf(static_cast<float>(depth)); }
+void ClearColor(float r, float g, float b, float a) {
+    EndGroup();
+    es::ClearColor(r, g, b, a);
+}
+
+void ClearDepth(double depth) {
+    EndGroup();
+    es::ClearDepthf(static_cast<float>(depth));
+}
 
 void Clear(unsigned mask) {
     if ((mask & ~(kColorBufferBit | kDepthBufferBit)) != 0) return Outside("glClear", mask);
@@ -524,6 +564,7 @@ void DepthFunc(unsigned func) {
 
 void Lightfv(unsigned light, unsigned pname, const float* params) {
     if (light < kLight0 || light >= kLight0 + kLights) return Outside("glLightfv", light);
+    EndGroup();
     Light& l = S().lights[light - kLight0];
     if (pname == kAmbient) std::copy(params, params + 4, l.ambient);
     else if (pname == kDiffuse) std::copy(params, params + 4, l.diffuse);
@@ -551,6 +592,7 @@ void GenTextures(int n, unsigned* textures) {
 void BindTexture(unsigned target, unsigned texture) {
     if (target != kTexture2D) return Outside("glBindTexture", target);
     State& s = S();
+    if (texture != s.bound) EndGroup();
     s.bound = texture;
     if (texture == 0) return;  // the default texture: never given an image here
     if (s.textures.emplace(texture, Texture{}).second) {
@@ -579,6 +621,7 @@ void TexParameteri(unsigned target, unsigned pname, int param) {
     State& s = S();
     if (target != kTexture2D || s.bound == 0) return Outside("glTexParameteri", target);
     if (param != static_cast<int>(kNearest)) return Outside("glTexParameteri", param);
+    EndGroup();
     if (pname == kTextureMinFilter) s.textures[s.bound].minFilter = kNearest;
     else if (pname == kTextureMagFilter) s.textures[s.bound].magFilter = kNearest;
     else Outside("glTexParameteri", pname);

@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <new>
 #include <vector>
 
 #include "platform/subset/web/gl/es.h"
@@ -42,6 +41,7 @@ enum : unsigned {
     kTextureMagFilter = 0x2800,
     kTextureMinFilter = 0x2801,
     kNearest = 0x2600,
+    kLinear = 0x2601,
     kNearestMipmapLinear = 0x2702,
     kNever = 0x0200,
     kAlways = 0x0207,
@@ -103,6 +103,13 @@ Matrix NormalMatrix(const Matrix& m) {
 
 // ---- State ----
 
+// The material, the light model and the current colour keep their initial values: the show
+// sets none of them.
+constexpr float kMaterialAmbient[4] = {0.2f, 0.2f, 0.2f, 1};
+constexpr float kMaterialDiffuse[4] = {0.8f, 0.8f, 0.8f, 1};
+constexpr float kModelAmbient[4] = {0.2f, 0.2f, 0.2f, 1};
+constexpr float kColour[4] = {1, 1, 1, 1};
+
 struct Light {
     bool on = false;
     float ambient[4] = {0, 0, 0, 1};
@@ -113,7 +120,7 @@ struct Light {
 struct Texture {
     bool hasImage = false;
     unsigned minFilter = kNearestMipmapLinear;
-    unsigned magFilter = 0x2601;  // GL_LINEAR
+    unsigned magFilter = kLinear;
 };
 
 // One vertex as the GPU gets it.
@@ -138,14 +145,8 @@ struct State {
 
     Light lights[kLights];
     bool lighting = false, texturing = false;
-    // Material and light model at their initial values: the show sets neither.
-    const float materialAmbient[4] = {0.2f, 0.2f, 0.2f, 1};
-    const float materialDiffuse[4] = {0.8f, 0.8f, 0.8f, 1};
-    const float modelAmbient[4] = {0.2f, 0.2f, 0.2f, 1};
-
     float normal[3] = {0, 0, 1};
     float st[2] = {0, 0};
-    const float colour[4] = {1, 1, 1, 1};  // the current colour (the show sets none)
 
     std::map<unsigned, Texture> textures;
     unsigned bound = 0;
@@ -174,15 +175,14 @@ void UpdateDerived() {
     s.derivedStale = false;
 }
 
-// GL's lit colour of a vertex at eye position (ex, ey, ez) with eye-space normal n: the scene
+// GL's lit colour of a vertex at eye-space position `eye` with eye-space normal n: the scene
 // colour (emission + model ambient x material ambient), then for each light on, in order, its
 // ambient product and its diffuse product scaled by max(n . L, 0), L the unit vector towards
 // the light. No specular term: the material's specular colour stays black. Clamped to [0, 1].
 void LitColour(const float eye[3], const float n[3], float out[4]) {
-    const State& s = S();
     float c[3];
-    for (int k = 0; k < 3; ++k) c[k] = 0 + s.modelAmbient[k] * s.materialAmbient[k];
-    for (const Light& light : s.lights) {
+    for (int k = 0; k < 3; ++k) c[k] = 0 + kModelAmbient[k] * kMaterialAmbient[k];
+    for (const Light& light : S().lights) {
         if (!light.on) continue;
         float l[3];
         const float w = light.position[3];
@@ -191,12 +191,12 @@ void LitColour(const float eye[3], const float n[3], float out[4]) {
         for (float& v : l) v *= scale;
         const float diffuse = std::max(n[0] * l[0] + n[1] * l[1] + n[2] * l[2], 0.0f);
         for (int k = 0; k < 3; ++k) {
-            c[k] = light.ambient[k] * s.materialAmbient[k] + c[k];
-            c[k] = diffuse * (light.diffuse[k] * s.materialDiffuse[k]) + c[k];
+            c[k] = light.ambient[k] * kMaterialAmbient[k] + c[k];
+            c[k] = diffuse * (light.diffuse[k] * kMaterialDiffuse[k]) + c[k];
         }
     }
     for (int k = 0; k < 3; ++k) out[k] = std::clamp(c[k], 0.0f, 1.0f);
-    out[3] = std::clamp(s.materialDiffuse[3], 0.0f, 1.0f);
+    out[3] = std::clamp(kMaterialDiffuse[3], 0.0f, 1.0f);
 }
 
 // The quads given since the last state change, as triangles. The desktop's GL (Mesa's
@@ -284,8 +284,7 @@ void SetSampling() {
 
 bool Initialise() {
     State& s = S();
-    s.~State();
-    new (&s) State();
+    s = State{};
     s.lights[0].diffuse[0] = s.lights[0].diffuse[1] = s.lights[0].diffuse[2] = 1;
     if (!es::Load()) {
         std::fprintf(stderr, "gl11: the context lacks an OpenGL ES 2 entry point\n");
@@ -387,7 +386,7 @@ void Vertex3f(float x, float y, float z) {
         for (int row = 0; row < 3; ++row) n[row] = Dot4(s.normalMatrix, row, s.normal[0], s.normal[1], s.normal[2], 0);
         LitColour(eye, n, v.colour);
     } else {
-        std::copy(s.colour, s.colour + 4, v.colour);
+        std::copy(kColour, kColour + 4, v.colour);
     }
     v.st[0] = s.st[0], v.st[1] = s.st[1];
     s.group.push_back(v);
@@ -606,10 +605,8 @@ void TexImage2D(unsigned target, int level, int internalFormat, int width, int h
     State& s = S();
     if (target != kTexture2D || s.bound == 0) return Outside("glTexImage2D", target);
     if (level != 0 || border != 0) return Outside("glTexImage2D", level != 0 ? level : border);
-    if ((internalFormat != 3 && static_cast<unsigned>(internalFormat) != kRgb) || format != kRgb || type != kUnsignedByte) {
-        return Outside("glTexImage2D", static_cast<unsigned>(internalFormat) != kRgb && internalFormat != 3 ? internalFormat
-                                                                                                           : format);
-    }
+    if (internalFormat != 3 && static_cast<unsigned>(internalFormat) != kRgb) return Outside("glTexImage2D", internalFormat);
+    if (format != kRgb || type != kUnsignedByte) return Outside("glTexImage2D", format != kRgb ? format : type);
     Flush();  // triangles already given sample the old image
     es::BindTexture(GL_TEXTURE_2D, s.bound);
     SetSampling();

@@ -10,6 +10,8 @@ packages=(
   libstb-dev
   # the program: GL and GLU from Mesa, SDL2 windows, SDL2_ttf text, fontconfig and a font with Cyrillic
   libgl-dev libopengl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
+  # the web program's GL 1.1 layer, tested natively over OpenGL ES 2: its header
+  libgles-dev
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
   # libX11 for the handler of a lost display connection, libXrandr for the monitors
   libx11-dev libxrandr-dev

@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <new>
 #include <vector>
 
 #include "platform/subset/web/gl/es.h"
@@ -42,6 +41,7 @@ enum : unsigned {
     kTextureMagFilter = 0x2800,
     kTextureMinFilter = 0x2801,
     kNearest = 0x2600,
+    kLinear = 0x2601,
     kNearestMipmapLinear = 0x2702,
     kNever = 0x0200,
     kAlways = 0x0207,
@@ -103,6 +103,13 @@ Matrix NormalMatrix(const Matrix& m) {
 
 // ---- State ----
 
+// The material, the light model and the current colour keep their initial values: the show
+// sets none of them.
+constexpr float kMaterialAmbient[4] = {0.2f, 0.2f, 0.2f, 1};
+constexpr float kMaterialDiffuse[4] = {0.8f, 0.8f, 0.8f, 1};
+constexpr float kModelAmbient[4] = {0.2f, 0.2f, 0.2f, 1};
+constexpr float kColour[4] = {1, 1, 1, 1};
+
 struct Light {
     bool on = false;
     float ambient[4] = {0, 0, 0, 1};
@@ -113,7 +120,7 @@ struct Light {
 struct Texture {
     bool hasImage = false;
     unsigned minFilter = kNearestMipmapLinear;
-    unsigned magFilter = 0x2601;  // GL_LINEAR
+    unsigned magFilter = kLinear;
 };
 
 // One vertex as the GPU gets it.
@@ -138,22 +145,17 @@ struct State {
 
     Light lights[kLights];
     bool lighting = false, texturing = false;
-    // Material and light model at their initial values: the show sets neither.
-    const float materialAmbient[4] = {0.2f, 0.2f, 0.2f, 1};
-    const float materialDiffuse[4] = {0.8f, 0.8f, 0.8f, 1};
-    const float modelAmbient[4] = {0.2f, 0.2f, 0.2f, 1};
-
     float normal[3] = {0, 0, 1};
     float st[2] = {0, 0};
-    const float colour[4] = {1, 1, 1, 1};  // the current colour (the show sets none)
 
     std::map<unsigned, Texture> textures;
     unsigned bound = 0;
     unsigned white = 0;  // a 1 x 1 white texture: what "no texturing" modulates by
 
     bool inside = false;  // between Begin and End
-    unsigned primitiveTexture = 0;
-    std::vector<Vertex> quad;  // the vertices of the quad being given
+    std::size_t begun = 0;  // where in the group this Begin's vertices start
+    std::vector<Vertex> group;  // the quads given since the last state change, four vertices each
+    unsigned groupTexture = 0;
     std::vector<Vertex> batch;
     std::vector<Run> runs;
 
@@ -173,15 +175,14 @@ void UpdateDerived() {
     s.derivedStale = false;
 }
 
-// GL's lit colour of a vertex at eye position (ex, ey, ez) with eye-space normal n: the scene
+// GL's lit colour of a vertex at eye-space position `eye` with eye-space normal n: the scene
 // colour (emission + model ambient x material ambient), then for each light on, in order, its
 // ambient product and its diffuse product scaled by max(n . L, 0), L the unit vector towards
 // the light. No specular term: the material's specular colour stays black. Clamped to [0, 1].
 void LitColour(const float eye[3], const float n[3], float out[4]) {
-    const State& s = S();
     float c[3];
-    for (int k = 0; k < 3; ++k) c[k] = 0 + s.modelAmbient[k] * s.materialAmbient[k];
-    for (const Light& light : s.lights) {
+    for (int k = 0; k < 3; ++k) c[k] = 0 + kModelAmbient[k] * kMaterialAmbient[k];
+    for (const Light& light : S().lights) {
         if (!light.on) continue;
         float l[3];
         const float w = light.position[3];
@@ -190,24 +191,36 @@ void LitColour(const float eye[3], const float n[3], float out[4]) {
         for (float& v : l) v *= scale;
         const float diffuse = std::max(n[0] * l[0] + n[1] * l[1] + n[2] * l[2], 0.0f);
         for (int k = 0; k < 3; ++k) {
-            c[k] = light.ambient[k] * s.materialAmbient[k] + c[k];
-            c[k] = diffuse * (light.diffuse[k] * s.materialDiffuse[k]) + c[k];
+            c[k] = light.ambient[k] * kMaterialAmbient[k] + c[k];
+            c[k] = diffuse * (light.diffuse[k] * kMaterialDiffuse[k]) + c[k];
         }
     }
     for (int k = 0; k < 3; ++k) out[k] = std::clamp(c[k], 0.0f, 1.0f);
-    out[3] = std::clamp(s.materialDiffuse[3], 0.0f, 1.0f);
+    out[3] = std::clamp(kMaterialDiffuse[3], 0.0f, 1.0f);
 }
 
-// The quad's two triangles, split along the diagonal the desktop's GL uses: v0 v1 v3, v1 v2 v3.
-void EmitQuad() {
+// The quads given since the last state change, as triangles. The desktop's GL (Mesa's
+// llvmpipe, measured) draws such a group as one draw and splits its quads by one of two rules:
+// when no vertex of the group lies outside the clip volume, along v0-v2 as v1 v2 v0 and v0 v2 v3;
+// when one does (the group takes the clipping path), along v1-v3 as v0 v1 v3 and v1 v2 v3. The
+// triangles' vertex order counts too: it decides how a pixel on a rounding edge rounds.
+void EndGroup() {
     State& s = S();
-    static const int kOrder[6] = {0, 1, 3, 1, 2, 3};
-    if (s.runs.empty() || s.runs.back().texture != s.primitiveTexture) {
-        s.runs.push_back(Run{s.primitiveTexture, static_cast<int>(s.batch.size()), 0});
+    const std::size_t quads = s.group.size() / 4;
+    if (quads == 0) return;
+    static const int kOrders[2][6] = {{1, 2, 0, 0, 2, 3}, {0, 1, 3, 1, 2, 3}};
+    const bool clipped = std::any_of(s.group.begin(), s.group.end(), [](const Vertex& v) {
+        const float* c = v.clip;
+        return c[0] > c[3] || -c[0] > c[3] || c[1] > c[3] || -c[1] > c[3] || c[2] > c[3] || -c[2] > c[3];
+    });
+    if (s.runs.empty() || s.runs.back().texture != s.groupTexture) {
+        s.runs.push_back(Run{s.groupTexture, static_cast<int>(s.batch.size()), 0});
     }
-    for (int i : kOrder) s.batch.push_back(s.quad[i]);
-    s.runs.back().count += 6;
-    s.quad.clear();
+    for (std::size_t q = 0; q < quads; ++q) {
+        for (int i : kOrders[clipped]) s.batch.push_back(s.group[q * 4 + i]);
+    }
+    s.runs.back().count += static_cast<int>(quads * 6);
+    s.group.clear();
 }
 
 void Check(unsigned program, unsigned shader, const char* what) {
@@ -241,11 +254,14 @@ void main() {
     vSt = st;
 })";
 
-// GL_MODULATE; GL_REPEAT by the fractional part (the texture itself clamps, as WebGL requires
+// GL_MODULATE, the texel in high precision too (a sampler's default low precision lets a
+// renderer round the texel before the product, a level off); GL_REPEAT by the fractional part
+// (the texture itself clamps, as WebGL requires
 // of any size that is not a power of two).
 const char* const kFragmentShader = R"(
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
+precision highp sampler2D;
 #else
 precision mediump float;
 #endif
@@ -268,8 +284,7 @@ void SetSampling() {
 
 bool Initialise() {
     State& s = S();
-    s.~State();
-    new (&s) State();
+    s = State{};
     s.lights[0].diffuse[0] = s.lights[0].diffuse[1] = s.lights[0].diffuse[2] = 1;
     if (!es::Load()) {
         std::fprintf(stderr, "gl11: the context lacks an OpenGL ES 2 entry point\n");
@@ -303,6 +318,7 @@ bool Initialise() {
 
 void Flush() {
     State& s = S();
+    EndGroup();
     if (s.batch.empty()) return;
     es::UseProgram(s.program);
     es::BindBuffer(GL_ARRAY_BUFFER, s.buffer);
@@ -327,23 +343,26 @@ void Begin(unsigned mode) {
     State& s = S();
     if (mode != kQuads || s.inside) return Outside("glBegin", mode);
     s.inside = true;
-    s.quad.clear();
     UpdateDerived();
     // The texture this primitive modulates by: the bound one when texturing is on and it is
     // complete (an image, no mipmap filter), else none.
-    s.primitiveTexture = s.white;
+    unsigned use = s.white;
     auto texture = s.textures.find(s.bound);
     if (s.texturing && texture != s.textures.end() && texture->second.hasImage &&
         texture->second.minFilter == kNearest) {
         if (texture->second.magFilter != kNearest) Outside("glTexParameteri GL_TEXTURE_MAG_FILTER", texture->second.magFilter);
-        s.primitiveTexture = s.bound;
+        use = s.bound;
     }
+    if (use != s.groupTexture) EndGroup();
+    s.groupTexture = use;
+    s.begun = s.group.size();
 }
 
 void End() {
     State& s = S();
     if (!s.inside) return Outside("glEnd", 0);
-    s.inside = false;  // an unfinished quad is dropped, as GL drops it
+    s.inside = false;
+    s.group.resize(s.begun + (s.group.size() - s.begun) / 4 * 4);  // an unfinished quad is dropped, as GL drops it
 }
 
 void Normal3f(float x, float y, float z) {
@@ -367,35 +386,39 @@ void Vertex3f(float x, float y, float z) {
         for (int row = 0; row < 3; ++row) n[row] = Dot4(s.normalMatrix, row, s.normal[0], s.normal[1], s.normal[2], 0);
         LitColour(eye, n, v.colour);
     } else {
-        std::copy(s.colour, s.colour + 4, v.colour);
+        std::copy(kColour, kColour + 4, v.colour);
     }
     v.st[0] = s.st[0], v.st[1] = s.st[1];
-    s.quad.push_back(v);
-    if (s.quad.size() == 4) EmitQuad();
+    s.group.push_back(v);
 }
 
 void CallList(unsigned) {
-    // No list is ever made here, and GL draws a list that was never made as nothing.
+    // No list is ever made here, and GL draws a list that was never made as nothing; the call
+    // still ends the group.
+    EndGroup();
 }
 
 // ---- Matrices ----
 
 void MatrixMode(unsigned mode) {
     State& s = S();
-    if (mode == kModelview) s.current = &s.modelview;
-    else if (mode == kProjection) s.current = &s.projection;
-    else Outside("glMatrixMode", mode);
+    std::vector<Matrix>* current = mode == kModelview ? &s.modelview : mode == kProjection ? &s.projection : nullptr;
+    if (current == nullptr) return Outside("glMatrixMode", mode);
+    if (current != s.current) EndGroup();
+    s.current = current;
 }
 
 namespace {
 // The current matrix times m.
 void MultiplyCurrent(const Matrix& m) {
+    EndGroup();
     S().current->back() = Multiply(S().current->back(), m);
     S().derivedStale = true;
 }
 }  // namespace
 
 void LoadIdentity() {
+    EndGroup();
     S().current->back() = Matrix{};
     S().derivedStale = true;
 }
@@ -403,17 +426,20 @@ void LoadIdentity() {
 void PushMatrix() {
     State& s = S();
     if (s.current->size() == (s.current == &s.modelview ? 32u : 2u)) return Outside("glPushMatrix", 0);
+    EndGroup();
     s.current->push_back(s.current->back());
 }
 
 void PopMatrix() {
     State& s = S();
     if (s.current->size() == 1) return Outside("glPopMatrix", 0);
+    EndGroup();
     s.current->pop_back();
     s.derivedStale = true;
 }
 
 void Translatef(float x, float y, float z) {
+    EndGroup();
     float* m = S().current->back().m;
     m[12] = m[0] * x + m[4] * y + m[8] * z + m[12];
     m[13] = m[1] * x + m[5] * y + m[9] * z + m[13];
@@ -482,11 +508,17 @@ void Viewport(int x, int y, int width, int height) {
 // ---- State ----
 
 namespace {
+// A change of state ends the group; setting what is set already does not.
+void Set(bool& flag, bool on) {
+    if (flag != on) EndGroup();
+    flag = on;
+}
+
 void SetCap(unsigned cap, bool on, const char* call) {
     State& s = S();
-    if (cap == kTexture2D) s.texturing = on;
-    else if (cap == kLighting) s.lighting = on;
-    else if (cap >= kLight0 && cap < kLight0 + kLights) s.lights[cap - kLight0].on = on;
+    if (cap == kTexture2D) Set(s.texturing, on);
+    else if (cap == kLighting) Set(s.lighting, on);
+    else if (cap >= kLight0 && cap < kLight0 + kLights) Set(s.lights[cap - kLight0].on, on);
     else if (cap == kDepthTest) {
         Flush();
         on ? es::Enable(GL_DEPTH_TEST) : es::Disable(GL_DEPTH_TEST);
@@ -507,8 +539,15 @@ void Hint(unsigned target, unsigned) {
     if (target != kPerspectiveCorrectionHint) Outside("glHint", target);
 }
 
-void ClearColor(float r, float g, float b, float a) { es::ClearColor(r, g, b, a); }
-void ClearDepth(double depth) { es::ClearDepthf(static_cast<float>(depth)); }
+void ClearColor(float r, float g, float b, float a) {
+    EndGroup();
+    es::ClearColor(r, g, b, a);
+}
+
+void ClearDepth(double depth) {
+    EndGroup();
+    es::ClearDepthf(static_cast<float>(depth));
+}
 
 void Clear(unsigned mask) {
     if ((mask & ~(kColorBufferBit | kDepthBufferBit)) != 0) return Outside("glClear", mask);
@@ -524,6 +563,7 @@ void DepthFunc(unsigned func) {
 
 void Lightfv(unsigned light, unsigned pname, const float* params) {
     if (light < kLight0 || light >= kLight0 + kLights) return Outside("glLightfv", light);
+    EndGroup();
     Light& l = S().lights[light - kLight0];
     if (pname == kAmbient) std::copy(params, params + 4, l.ambient);
     else if (pname == kDiffuse) std::copy(params, params + 4, l.diffuse);
@@ -551,6 +591,7 @@ void GenTextures(int n, unsigned* textures) {
 void BindTexture(unsigned target, unsigned texture) {
     if (target != kTexture2D) return Outside("glBindTexture", target);
     State& s = S();
+    if (texture != s.bound) EndGroup();
     s.bound = texture;
     if (texture == 0) return;  // the default texture: never given an image here
     if (s.textures.emplace(texture, Texture{}).second) {
@@ -564,10 +605,8 @@ void TexImage2D(unsigned target, int level, int internalFormat, int width, int h
     State& s = S();
     if (target != kTexture2D || s.bound == 0) return Outside("glTexImage2D", target);
     if (level != 0 || border != 0) return Outside("glTexImage2D", level != 0 ? level : border);
-    if ((internalFormat != 3 && static_cast<unsigned>(internalFormat) != kRgb) || format != kRgb || type != kUnsignedByte) {
-        return Outside("glTexImage2D", static_cast<unsigned>(internalFormat) != kRgb && internalFormat != 3 ? internalFormat
-                                                                                                           : format);
-    }
+    if (internalFormat != 3 && static_cast<unsigned>(internalFormat) != kRgb) return Outside("glTexImage2D", internalFormat);
+    if (format != kRgb || type != kUnsignedByte) return Outside("glTexImage2D", format != kRgb ? format : type);
     Flush();  // triangles already given sample the old image
     es::BindTexture(GL_TEXTURE_2D, s.bound);
     SetSampling();
@@ -579,6 +618,7 @@ void TexParameteri(unsigned target, unsigned pname, int param) {
     State& s = S();
     if (target != kTexture2D || s.bound == 0) return Outside("glTexParameteri", target);
     if (param != static_cast<int>(kNearest)) return Outside("glTexParameteri", param);
+    EndGroup();
     if (pname == kTextureMinFilter) s.textures[s.bound].minFilter = kNearest;
     else if (pname == kTextureMagFilter) s.textures[s.bound].magFilter = kNearest;
     else Outside("glTexParameteri", pname);

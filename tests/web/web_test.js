@@ -207,18 +207,33 @@ test('a broken picture shows the "Error" box, and the show goes on after OK', as
   await tab.close();
 });
 
-test('Escape ends the show and the page says so', async () => {
-  const tab = await openPage(fileUrl(page));
-  await tab.waitForFunction(() => showcasePage.figures.frame >= 3, null, { timeout: 60000 });
-  await tab.keyboard.press('Escape');
-  await tab.waitForFunction(() => document.documentElement.dataset.state === 'ended', null, { timeout: 30000 });
-  assert.equal(await tab.evaluate(() => showcasePage.figures.status), 27);
-  assert.match(await tab.locator('#notice').textContent(), /The show has ended\./);
-  assert.equal(await tab.locator('#buttons button').count(), 0);
-  await tab.getByRole('button', { name: 'Play again' }).click();
-  await tab.waitForFunction(() => typeof showcasePage === 'object' && showcasePage.figures.frame >= 1, null,
-                            { timeout: 60000 });
-  await tab.close();
+// Keys that end the show, or not: [address query, keys, the status it ends with or null].
+const kEndRows = [
+  ['', 'Escape', 27],
+  ['?kiosk', 'Escape', null],
+  ['?kiosk', 'Control+Alt+Shift+KeyQ', 0],
+];
+test('Escape ends the show and the page says so; in kiosk mode only the chord does', async () => {
+  for (const [query, keys, status] of kEndRows) {
+    const tab = await openPage(fileUrl(page, query));
+    await tab.waitForFunction(() => showcasePage.figures.frame >= 3, null, { timeout: 60000 });
+    await tab.keyboard.press(keys);
+    if (status === null) {
+      const frame = await tab.evaluate(() => showcasePage.figures.frame);
+      await tab.waitForFunction(n => showcasePage.figures.frame > n + 5, frame, { timeout: 30000 });
+      assert.equal(await tab.evaluate(() => document.documentElement.dataset.state), 'running', query + keys);
+      await tab.close();
+      continue;
+    }
+    await tab.waitForFunction(() => document.documentElement.dataset.state === 'ended', null, { timeout: 30000 });
+    assert.equal(await tab.evaluate(() => showcasePage.figures.status), status, query + keys);
+    assert.match(await tab.locator('#notice').textContent(), /The show has ended\./);
+    assert.equal(await tab.locator('#buttons button').count(), 0);
+    await tab.getByRole('button', { name: 'Play again' }).click();
+    await tab.waitForFunction(() => typeof showcasePage === 'object' && showcasePage.figures.frame >= 1, null,
+                              { timeout: 60000 });
+    await tab.close();
+  }
 });
 
 // The page's options give the command line's messages, shown as text.

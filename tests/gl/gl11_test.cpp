@@ -160,5 +160,19 @@ TEST_F(GlFrame, LayerDrawsRealFramesAsTheDesktopGl) {
     SetPictureFolder(nullptr);
 }
 
+// A call outside what the show makes stops a debug build with its name and argument, before
+// anything reaches a context (none is current here) and instead of drawing something else.
+TEST(Gl11Layer, CallsOutsideWhatTheShowMakesStopADebugBuild) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "a release build says so on stderr and goes on";
+#else
+    const float white[4] = {1, 1, 1, 1};
+    EXPECT_DEATH(gl11::Enable(0x0B60), "glEnable\\(0x0b60\\)");                     // GL_FOG
+    EXPECT_DEATH(gl11::Begin(0x0004), "glBegin\\(0x0004\\)");                       // GL_TRIANGLES
+    EXPECT_DEATH(gl11::Lightfv(0x4001, 0x1202, white), "glLightfv\\(0x1202\\)");    // GL_SPECULAR
+    EXPECT_DEATH(gl11::MatrixMode(0x1702), "glMatrixMode\\(0x1702\\)");             // GL_TEXTURE
+#endif
+}
+
 }  // namespace
 }  // namespace gltest

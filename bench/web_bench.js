@@ -23,6 +23,8 @@ const ms = value => value.toFixed(1) + ' ms';
     await tab.goto('file://' + fs.realpathSync(page));
     await tab.waitForFunction(() => showcasePage.figures.frame >= 1, null, { timeout: 60000 });
     firsts.push(await tab.evaluate(() => showcasePage.figures.firstFrame));
+    const f = await tab.evaluate(() => showcasePage.figures);
+    console.log(`run ${run + 1}: script at ${ms(f.script)}, unpacked at ${ms(f.inflated)}, main at ${ms(f.started)}, first frame at ${ms(f.firstFrame)}`);
     if (run < 2) await tab.close();
     else {
       await tab.waitForTimeout(Number(seconds) * 1000);

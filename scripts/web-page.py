@@ -8,6 +8,7 @@ import base64
 import gzip
 import pathlib
 import re
+import sys
 
 
 def packed(data: bytes) -> str:
@@ -25,6 +26,10 @@ def main() -> None:
         parser.add_argument("--" + name, required=True, type=pathlib.Path)
     args = parser.parse_args()
     pictures = sorted(p for p in args.pictures.iterdir() if p.suffix.lower() == ".bmp" and p.is_file())
+    for p in pictures:
+        if not re.fullmatch(r"[A-Za-z0-9._-]+", p.name):
+            print(f"web-page.py: leaving out '{p.name}': a picture's name in the page is letters, digits, '.', '_' "
+                  "and '-'", file=sys.stderr)
     picture_elements = "\n".join(
         f'<script type="application/octet-stream" data-picture="{p.name}">{packed(p.read_bytes())}</script>'
         for p in pictures if re.fullmatch(r"[A-Za-z0-9._-]+", p.name))

@@ -24,9 +24,12 @@ EM_JS(void, web_park_gl, (), {
     GLctx = showcasePage.parkedGl;
 });
 EM_JS(void, web_watch_main, (), {
-    if (showcasePage.watchingMain) return;
-    showcasePage.watchingMain = true;
-    Asyncify.whenDone().then(status => showcasePage.ended(status), error => showcasePage.stopped(String(error)));
+    // Called by the page once callMain has come back: main is then either done (and exit has
+    // told the page) or waiting, and whenDone resolves when it returns.
+    Module.watchMain = () => {
+        if (Asyncify.currData)
+            Asyncify.whenDone().then(status => showcasePage.ended(status), error => showcasePage.stopped(String(error)));
+    };
 });
 EM_JS(void, web_layout, (int number, int width, int height, int modeChanged), {
     showcasePage.layout(number, width, height, modeChanged != 0);

@@ -37,8 +37,8 @@ Backend& State();
 // The page's viewport in device pixels: the "screen" of a window that changed no mode.
 DisplayMode Viewport();
 // Makes sure the page hears when main returns. Once the program has waited for the browser,
-// main returns to no caller that would report it (ASYNCIFY), so the page is told from here;
-// call before anything that waits.
+// main returns to no caller that would report it (ASYNCIFY), so the page watches for it once
+// main first waits; call before anything that waits.
 void WatchMain();
 // Leaves no window's context current. GL calls made then (the window's first WM_SIZE comes
 // before its context) go to a context of no canvas and draw nothing, as the desktop's GL ignores

@@ -441,6 +441,7 @@ const showcasePage = (() => {
       figures.started = performance.now();
       try {
         module.callMain(options.args);
+        if (module.watchMain) module.watchMain();
       } catch (e) {
         if (!(e && e.name === 'ExitStatus')) stopped(String(e));
       }
@@ -449,7 +450,7 @@ const showcasePage = (() => {
 
   return { viewport, createCanvas, retireCanvas, layout, setButtons, setCursorVisible, keepScreenOn,
            requestFullScreen, leaveFullScreen, frameShown, holdFrame, frameHeld, advance, heldPicture,
-           messageBox, nextEvent: () => events.shift(), figures, start, readOptions, ended, stopped };
+           messageBox, nextEvent: () => events.shift(), figures, start, ended, stopped };
 })();
 
 showcasePage.start().catch(e => {

@@ -51,8 +51,8 @@ after(async () => {
   server?.close();
 });
 
-async function openPage(address, size = { width, height }) {
-  const tab = await browser.newPage({ viewport: size });
+async function openPage(address, size = { width, height }, deviceScaleFactor = 1) {
+  const tab = await browser.newPage({ viewport: size, deviceScaleFactor });
   tab.on('pageerror', e => console.error('page error:', e.message));
   await tab.goto(address);
   return tab;
@@ -256,9 +256,14 @@ test('page options: the command line\'s one-line messages, as text', async () =>
   }
 });
 
-test('the page over HTTP and in an <iframe>', async () => {
-  const tab = await openPage(serverUrl + 'showcase.html?frame=3');
+test('the page over HTTP and in an <iframe>; the GL view at the device\'s pixels', async () => {
+  // A phone-sized window at pixel ratio 2: the view in device pixels, the buttons in CSS pixels.
+  const tab = await openPage(serverUrl + 'showcase.html?frame=3', { width: 390, height: 844 }, 2);
   await waitHeld(tab, 3);
+  assert.deepEqual(await tab.evaluate(() => [showcasePage.figures.heldPixels.width, showcasePage.figures.heldPixels.height]),
+                   [780, 1688]);
+  const button = await tab.getByRole('button', { name: 'Зорна GX - 1', exact: true }).boundingBox();
+  assert.deepEqual([button.x, button.y, button.width, button.height], [0, 3, 160, 25]);
   await tab.close();
   const embed = await openPage(serverUrl + 'embed.html', { width: 900, height: 700 });
   const frame = embed.frames().find(f => f.url().includes('showcase.html'));

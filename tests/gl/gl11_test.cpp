@@ -1,5 +1,6 @@
 // The web program's GL 1.1 layer against the desktop's GL. A row is a real frame of the show
-// with the real pictures: its GL calls from the window's set-up to the frame's last quad are
+// with the real pictures (the last row, two quads of the show's form placed to probe how the
+// desktop splits them): its GL calls from the window's set-up to the frame's last quad are
 // recorded as the desktop's GL draws them, replayed through the layer over OpenGL ES 2 on the
 // same Mesa (surfaceless EGL), and the two frames compared over the whole view.
 //
@@ -16,6 +17,7 @@
 #include <map>
 
 #include "platform/subset/web/gl/gl11.h"
+#include "scene/shapes.h"
 #include "tests/gl/gl_fixture.h"
 
 namespace gltest {
@@ -99,12 +101,30 @@ std::vector<unsigned char> DrawThroughLayer(int width, int height) {
     return pixels;
 }
 
+void ShowFrame() { RenderFrame(); }
+
+// Two quads drawn one after the other with no state change between, the second beyond the
+// view: the desktop's GL splits both along v1-v3 (the first alone, along v0-v2; split so here,
+// about 57,000 pixels differ).
+void QuadsOfOneDrawAcrossTheEdge() {
+    static const Quad kInView{{{-3, -2, 0}, {-3, 2, 0}, {3, 2, 0}, {3, -2, 0}}};
+    static const Quad kBeyondTheEdge{{{30, -3, 0}, {30, 3, 0}, {40, 3, 0}, {40, -3, 0}}};
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(0, 0, -12);
+    glRotatef(40, 1, 0, 0);
+    glRotatef(60, 0, 0, 1);
+    TexturedQuad(kInView);
+    TexturedQuad(kBeyondTheEdge);
+}
+
 struct FrameRow {
     const char* what;
     int scene;
     float clock;
     int scheme, caption;
     double spin, sweep;
+    void (*draw)() = ShowFrame;  // the show's frame unless a row draws its own
 };
 
 const FrameRow kFrames[] = {
@@ -115,6 +135,7 @@ const FrameRow kFrames[] = {
     {"a finished device turning", 1, 3000, 1, 1, 200, 33},
     {"a finished device, other scheme", 10, 28000, 2, 1, 130, 310},
     {"a late scene", 13, 37999, 1, 1, 300, 170},
+    {"quads of one draw across the view's edge", 1, 3000, 1, 1, 0, 0, QuadsOfOneDrawAcrossTheEdge},
 };
 
 TEST_F(GlFrame, LayerDrawsRealFramesAsTheDesktopGl) {
@@ -133,7 +154,7 @@ TEST_F(GlFrame, LayerDrawsRealFramesAsTheDesktopGl) {
         sceneState.depthSwing = kDepthSwing;
         sceneState.sceneMode = row.scene;
         sceneState.tourClock = row.clock;
-        RenderFrame();
+        row.draw();
         glrec::Stop();
         std::vector<unsigned char> desktop(std::size_t(kWidth) * kHeight * 4);
         glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, desktop.data());
@@ -151,8 +172,8 @@ TEST_F(GlFrame, LayerDrawsRealFramesAsTheDesktopGl) {
         std::printf("%-40s %6d pixels differ, by at most %d levels\n", row.what, differing, worst);
         EXPECT_LE(differing, kWidth * kHeight / 2000);
         if (differing > kWidth * kHeight / 2000) {
-            // The difference in red, bottom row first: gl11-<scene>-diff.ppm beside the test program.
-            std::ofstream out(DIFF_DIR "/gl11-" + std::to_string(row.scene) + "-diff.ppm", std::ios::binary);
+            // The difference in red, bottom row first: gl11-<row>-diff.ppm beside the test program.
+            std::ofstream out(DIFF_DIR "/gl11-" + std::to_string(&row - kFrames) + "-diff.ppm", std::ios::binary);
             out << "P6 " << kWidth << ' ' << kHeight << " 255\n";
             out.write(reinterpret_cast<const char*>(difference.data()), std::streamsize(difference.size()));
         }

@@ -139,7 +139,7 @@ struct Run {
 
 struct State {
     std::vector<Matrix> modelview{Matrix{}}, projection{Matrix{}};
-    std::vector<Matrix>* current = &modelview;
+    bool projectionMode = false;  // the matrix mode: GL_PROJECTION, else GL_MODELVIEW
     bool derivedStale = true;
     Matrix mvp, normalMatrix;
 
@@ -166,6 +166,9 @@ State& S() {
     static State state;
     return state;
 }
+
+// The stack of the current matrix mode.
+std::vector<Matrix>& Current() { return S().projectionMode ? S().projection : S().modelview; }
 
 void UpdateDerived() {
     State& s = S();
@@ -402,45 +405,44 @@ void CallList(unsigned) {
 
 void MatrixMode(unsigned mode) {
     State& s = S();
-    std::vector<Matrix>* current = mode == kModelview ? &s.modelview : mode == kProjection ? &s.projection : nullptr;
-    if (current == nullptr) return Outside("glMatrixMode", mode);
-    if (current != s.current) EndGroup();
-    s.current = current;
+    if (mode != kModelview && mode != kProjection) return Outside("glMatrixMode", mode);
+    if ((mode == kProjection) != s.projectionMode) EndGroup();
+    s.projectionMode = mode == kProjection;
 }
 
 namespace {
 // The current matrix times m.
 void MultiplyCurrent(const Matrix& m) {
     EndGroup();
-    S().current->back() = Multiply(S().current->back(), m);
+    Current().back() = Multiply(Current().back(), m);
     S().derivedStale = true;
 }
 }  // namespace
 
 void LoadIdentity() {
     EndGroup();
-    S().current->back() = Matrix{};
+    Current().back() = Matrix{};
     S().derivedStale = true;
 }
 
 void PushMatrix() {
     State& s = S();
-    if (s.current->size() == (s.current == &s.modelview ? 32u : 2u)) return Outside("glPushMatrix", 0);
+    if (Current().size() == (s.projectionMode ? 2u : 32u)) return Outside("glPushMatrix", 0);
     EndGroup();
-    s.current->push_back(s.current->back());
+    Current().push_back(Current().back());
 }
 
 void PopMatrix() {
     State& s = S();
-    if (s.current->size() == 1) return Outside("glPopMatrix", 0);
+    if (Current().size() == 1) return Outside("glPopMatrix", 0);
     EndGroup();
-    s.current->pop_back();
+    Current().pop_back();
     s.derivedStale = true;
 }
 
 void Translatef(float x, float y, float z) {
     EndGroup();
-    float* m = S().current->back().m;
+    float* m = Current().back().m;
     m[12] = m[0] * x + m[4] * y + m[8] * z + m[12];
     m[13] = m[1] * x + m[5] * y + m[9] * z + m[13];
     m[14] = m[2] * x + m[6] * y + m[10] * z + m[14];

@@ -10,6 +10,8 @@ packages=(
   libstb-dev
   # the program: GL and GLU from Mesa, SDL2 windows, SDL2_ttf text, fontconfig and a font with Cyrillic
   libgl-dev libopengl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
+  # the web program's GL 1.1 layer, tested natively over OpenGL ES 2: its header
+  libgles-dev
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
   # libX11 for the handler of a lost display connection, libXrandr for the monitors
   libx11-dev libxrandr-dev
@@ -36,6 +38,11 @@ case "${1:-}" in
   # the Windows program: MinGW-w64 (64-bit, POSIX threads), GoogleTest's sources for its tests,
   # Wine to run them and the program, NSIS for the installer, zip for the portable archive
   # and the English and Russian locales the Wine tests run under
+  # the show in a web page: Debian's emscripten (node-acorn for its JavaScript optimizer), and
+  # for its tests Debian's chromium with npm, which installs the driver (playwright-core); a
+  # Node.js that brings its own npm (NodeSource's) must not get Debian's on top
+  --web) packages+=(emscripten node-acorn binaryen chromium python3)
+         command -v npm >/dev/null || packages+=(npm) ;;
   --windows) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64
                         nsis zip unzip locales) ;;
 esac

@@ -36,7 +36,7 @@ std::vector<double> Args(A... a) {
 }
 
 void Note(const char* name, std::vector<double> args) {
-    if (S().on) S().calls.push_back(Call{name, std::move(args)});
+    if (S().on) S().calls.push_back(Call{name, std::move(args), {}});
 }
 
 }  // namespace
@@ -80,6 +80,17 @@ FORWARD(void, glFrustum, (GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdoub
         (l, r, b, t, n, f), l, r, b, t, n, f)
 FORWARD(void, glOrtho, (GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f),
         (l, r, b, t, n, f), l, r, b, t, n, f)
+// GLU's perspective as one call: the matrix it multiplies by is not recorded again.
+extern "C" void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
+    // The program's only GLU call lands here, so the linker may have left GLU out: load it.
+    static auto real = (dlopen("libGLU.so.1", RTLD_NOW | RTLD_GLOBAL),
+                        Real<void (*)(GLdouble, GLdouble, GLdouble, GLdouble)>("gluPerspective"));
+    Note("gluPerspective", Args(fovy, aspect, zNear, zFar));
+    const bool on = glrec::S().on;
+    glrec::S().on = false;
+    real(fovy, aspect, zNear, zFar);
+    glrec::S().on = on;
+}
 FORWARD(void, glViewport, (GLint x, GLint y, GLsizei w, GLsizei h), (x, y, w, h), x, y, w, h)
 
 // Frame and fixed-function state.
@@ -100,7 +111,7 @@ FORWARD(void, glPolygonMode, (GLenum f, GLenum m), (f, m), f, m)
 FORWARD(void, glPushAttrib, (GLbitfield mask), (mask), mask)
 FORWARD(void, glPopAttrib, (), ())
 FORWARD(void, glLightf, (GLenum l, GLenum p, GLfloat v), (l, p, v), l, p, v)
-FORWARD(void, glLightfv, (GLenum l, GLenum p, const GLfloat* v), (l, p, v), l, p)
+FORWARD(void, glLightfv, (GLenum l, GLenum p, const GLfloat* v), (l, p, v), l, p, v[0], v[1], v[2], v[3])
 FORWARD(void, glLightModelfv, (GLenum p, const GLfloat* v), (p, v), p)
 FORWARD(void, glLightModeli, (GLenum p, GLint v), (p, v), p, v)
 FORWARD(void, glMaterialf, (GLenum f, GLenum p, GLfloat v), (f, p, v), f, p, v)
@@ -112,16 +123,33 @@ FORWARD(void, glColor3ub, (GLubyte r, GLubyte g, GLubyte b), (r, g, b), r, g, b)
 FORWARD(void, glColor4ub, (GLubyte r, GLubyte g, GLubyte b, GLubyte a), (r, g, b, a), r, g, b, a)
 FORWARD(void, glFogf, (GLenum p, GLfloat v), (p, v), p, v)
 
-// Textures.
-FORWARD(void, glGenTextures, (GLsizei n, GLuint* names), (n, names), n)
+// Textures: the names made and the image given are kept, for replaying the stream.
+extern "C" void glGenTextures(GLsizei n, GLuint* names) {
+    static auto real = Real<void (*)(GLsizei, GLuint*)>("glGenTextures");
+    real(n, names);
+    std::vector<double> args{double(n)};
+    args.insert(args.end(), names, names + n);
+    Note("glGenTextures", std::move(args));
+}
+extern "C" void glTexImage2D(GLenum t, GLint l, GLint f, GLsizei w, GLsizei h, GLint b, GLenum pf, GLenum ty,
+                             const GLvoid* p) {
+    static auto real = Real<void (*)(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const GLvoid*)>(
+        "glTexImage2D");
+    Note("glTexImage2D", Args(t, l, f, w, h, b, pf, ty));
+    GLint alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    if (glrec::S().on && pf == GL_RGB && ty == GL_UNSIGNED_BYTE && p != nullptr) {
+        const auto* bytes = static_cast<const unsigned char*>(p);
+        glrec::S().calls.back().pixels.assign(bytes, bytes + std::size_t(h) * ((w * 3 + alignment - 1) / alignment * alignment));
+    }
+    real(t, l, f, w, h, b, pf, ty, p);
+}
+FORWARD(void, glPixelStorei, (GLenum p, GLint v), (p, v), p, v)
 FORWARD(void, glDeleteTextures, (GLsizei n, const GLuint* names), (n, names), n)
 FORWARD(void, glBindTexture, (GLenum target, GLuint texture), (target, texture), target, texture)
 FORWARD(void, glTexEnvi, (GLenum t, GLenum p, GLint v), (t, p, v), t, p, v)
 FORWARD(void, glTexEnvf, (GLenum t, GLenum p, GLfloat v), (t, p, v), t, p, v)
 FORWARD(void, glTexParameteri, (GLenum t, GLenum p, GLint v), (t, p, v), t, p, v)
-FORWARD(void, glTexImage2D,
-        (GLenum t, GLint l, GLint f, GLsizei w, GLsizei h, GLint b, GLenum pf, GLenum ty, const GLvoid* p),
-        (t, l, f, w, h, b, pf, ty, p), t, l, f, w, h, b, pf, ty)
 
 // Display lists and other ways of drawing.
 FORWARD(GLuint, glGenLists, (GLsizei n), (n), n)

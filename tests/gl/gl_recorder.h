@@ -12,7 +12,8 @@ namespace glrec {
 
 struct Call {
     std::string name;          // "glTranslatef", ...
-    std::vector<double> args;  // numeric arguments in order
+    std::vector<double> args;  // numeric arguments in order; a light's four values; the new texture names
+    std::vector<unsigned char> pixels;  // glTexImage2D's image
 };
 
 void Start();  // clears what was recorded and records from now on

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The show in a web page: builds the page (scripts/build-web.sh) and one with a broken picture,
+# the desktop's reference programs (showcase-record, desktop_frames), installs the test driver
+# (playwright-core, from tests/web/package-lock.json) and runs tests/web/web_test.js in Debian's
+# chromium. No browser is downloaded. Leaves the pictures of each comparison, and a difference
+# picture of each failure, in build-web/test-output/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" --web
+"$root/scripts/build-web.sh" >/dev/null
+broken=$(mktemp -d)
+trap 'rm -rf "$broken"' EXIT
+cp "$root"/picture/*.bmp "$broken/"
+printf 'not a bitmap' >"$broken/4.bmp"
+"$root/scripts/build-web.sh" --pictures "$broken" --output "$root/build-web/broken-picture.html" >/dev/null
+
+if [[ ! -f "$root/build/build.ninja" ]]; then
+  cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$root/build" --target showcase-record desktop_frames
+
+cd "$root/tests/web"
+PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
+rm -rf "$root/build-web/test-output"
+node --test-reporter=spec web_test.js "$root/build-web/showcase.html" "$root/build-web/broken-picture.html" \
+  "$root/build/tests/web/desktop_frames" "$root/build/showcase-record" "$root/build-web/test-output"

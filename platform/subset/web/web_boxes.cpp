@@ -2,8 +2,9 @@
 // button focused, and the program waiting (ASYNCIFY) until one is chosen.
 #include <emscripten.h>
 
-#include <vector>
+#include <span>
 
+#include "platform/common/box_buttons.h"
 #include "platform/subset/web/web_backend.h"
 
 namespace {
@@ -23,10 +24,10 @@ namespace platform::backend {
 
 int ShowMessageBox(HWND, const std::string& text, const std::string& caption, UINT type) {
     platform::web::WatchMain();
-    const std::vector<int> buttons = core::BoxButtons(type);
+    const std::span<const int> buttons = BoxButtons(type);
     const int icon = static_cast<int>((type & MB_ICONMASK) >> 4);
     return web_message_box(text.c_str(), caption.c_str(), buttons.data(), static_cast<int>(buttons.size()),
-                           core::DefaultBoxButton(type), icon);
+                           DefaultBoxButton(type), icon);
 }
 
 }  // namespace platform::backend

@@ -78,15 +78,11 @@ namespace platform::backend {
 
 using namespace platform::web;
 
-// The one format: RGBA with a depth buffer, as WebGL gives it.
-int ChoosePixelFormat(WindowRecord&, const PIXELFORMATDESCRIPTOR& request) {
-    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-    if (request.iPixelType != PFD_TYPE_RGBA || (request.dwFlags & needed) != needed) return 0;
-    return 1;
-}
+// WebGL is always there once the page runs; the core checks the request and owns the format.
+bool GlAvailable() { return true; }
 
-bool SetPixelFormat(WindowRecord& record, int format, const PIXELFORMATDESCRIPTOR&) {
-    return format == 1 && record.native != nullptr;
+bool SetPixelFormat(WindowRecord& record, const PIXELFORMATDESCRIPTOR&) {
+    return record.native != nullptr;
 }
 
 // A WebGL 1 context without multisampling or alpha, as the desktop's window has neither.

@@ -54,6 +54,8 @@ struct Show {
     HANDLE process;
 };
 
+bool Running(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_TIMEOUT; }
+
 // Every process started from FOLDER\showcase.exe.
 std::vector<Show> FindShows(const std::wstring& folder) {
     std::vector<Show> shows;
@@ -72,7 +74,7 @@ std::vector<Show> FindShows(const std::wstring& folder) {
         DWORD length = static_cast<DWORD>(std::size(image));
         FileId id;
         if (QueryFullProcessImageNameW(process, 0, image, &length) && IdOf(image, id) && id == installed &&
-            WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+            Running(process)) {
             shows.push_back({entry.th32ProcessID, process});
             if (shows.size() == MAXIMUM_WAIT_OBJECTS) break;  // what one wait can watch; never met
         } else {
@@ -88,11 +90,9 @@ BOOL CALLBACK AskToClose(HWND window, LPARAM data) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     for (const Show& show : shows)
-        if (show.pid == pid && WaitForSingleObject(show.process, 0) == WAIT_TIMEOUT) PostMessageW(window, WM_CLOSE, 0, 0);
+        if (show.pid == pid && Running(show.process)) PostMessageW(window, WM_CLOSE, 0, 0);
     return TRUE;
 }
-
-bool Running(const Show& show) { return WaitForSingleObject(show.process, 0) == WAIT_TIMEOUT; }
 
 int Close(const std::wstring& folder, DWORD seconds) {
     const std::vector<Show> shows = FindShows(folder);
@@ -111,7 +111,7 @@ int Close(const std::wstring& folder, DWORD seconds) {
     waited = GetTickCount() - start;
     int left = 0;
     for (const Show& show : shows) {
-        if (!Running(show)) {
+        if (!Running(show.process)) {
             std::printf("The show (process %lu) has closed (%lu ms)\n", static_cast<unsigned long>(show.pid),
                         static_cast<unsigned long>(waited));
         } else if (TerminateProcess(show.process, 1) && WaitForSingleObject(show.process, 5000) == WAIT_OBJECT_0) {

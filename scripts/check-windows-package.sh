@@ -8,8 +8,9 @@
 # a folder with no pictures (so they must come from beside the exe), checks that no "Error" box
 # came up and that Escape ends it with status 27; installs with "SETUP /S /KIOSK", checks the
 # files, the all-users Start-menu shortcut, the show-floor Startup shortcut and the uninstall key, runs the installed show the same way
-# (SCREENSHOT.png is taken of it), uninstalls with "uninstall.exe /S" and checks that nothing of
-# it is left. Stops at the first failure with one line on stderr. Every wait has a time limit;
+# (SCREENSHOT.png is taken of it); upgrades with "SETUP /S" while a file is held open (it must fail
+# and change nothing) and over a running plain and kiosk show (they must be closed and the exe
+# replaced); uninstalls under a running kiosk show and checks that nothing of it is left. Stops at the first failure with one line on stderr. Every wait has a time limit;
 # the prefix, the X server and every Wine process are gone at the end, whatever happened. The
 # prefix's HOME is private too, so Wine puts no menu entries or icons on this machine's desktop.
 set -eEuo pipefail
@@ -72,15 +73,13 @@ no_error_box() {  # WHAT
   [[ -z $box ]] || fail "$1: a box '$(xdotool getwindowname "$box")' came up (pictures missing or unreadable?)"
 }
 
-# Runs the exe (a Unix or Windows path) from a folder without pictures: --version, then the show
-# until its window is up, no "Error" box, Escape, status 27.
-check_show() {  # EXE WHAT
-  local exe=$1 what=$2 out status id="" i
-  out=$(cd "$work/elsewhere" && timeout 60 wine "$exe" --version 2>&1) || fail "$what: --version ended with status $?"
-  out=${out//$'\r'/}
-  [[ ${out%%$'\n'*} == "showcase $version" ]] || fail "$what: --version says '${out%%$'\n'*}', not 'showcase $version'"
-  (cd "$work/elsewhere" && exec timeout 120 wine "$exe") >"$work/show.log" 2>&1 &
-  app=$!
+# Starts a command line (wine's arguments) from a folder without pictures and waits until the
+# show's window is up with no "Error" box; $app is the wine process, $id the window.
+start_show() {  # WHAT WINE-ARGUMENTS...
+  local what=$1 status i
+  shift
+  (cd "$work/elsewhere" && exec timeout 120 wine "$@") >"$work/show.log" 2>&1 &
+  app=$! id=""
   for ((i = 0; i < 120; i++)); do
     no_error_box "$what"
     id=$(xdotool search --onlyvisible --name "Zelvo" 2>/dev/null | head -1) || true
@@ -89,6 +88,24 @@ check_show() {  # EXE WHAT
     sleep 0.5
   done
   [[ -n $id ]] || fail "$what: no window named Zelvo within 60 s"
+}
+
+# Waits up to 20 s for the show started by start_show to end; $status is its exit status.
+show_ended() {  # WHAT
+  local i
+  for ((i = 0; i < 40; i++)); do kill -0 "$app" 2>/dev/null && sleep 0.5; done
+  kill -0 "$app" 2>/dev/null && fail "$1: still running after 20 s"
+  status=0; wait "$app" || status=$?; app=""
+}
+
+# Runs the exe (a Unix or Windows path) from a folder without pictures: --version, then the show
+# until its window is up, no "Error" box, Escape, status 27.
+check_show() {  # EXE WHAT
+  local exe=$1 what=$2 out
+  out=$(cd "$work/elsewhere" && timeout 60 wine "$exe" --version 2>&1) || fail "$what: --version ended with status $?"
+  out=${out//$'\r'/}
+  [[ ${out%%$'\n'*} == "showcase $version" ]] || fail "$what: --version says '${out%%$'\n'*}', not 'showcase $version'"
+  start_show "$what" "$exe"
   sleep 3
   no_error_box "$what"
   kill -0 "$app" 2>/dev/null || fail "$what: ended within 3 s of opening its window"
@@ -96,9 +113,7 @@ check_show() {  # EXE WHAT
   # Held like a finger does: the show reads its keys between frames, and a frame of software GL
   # takes longer than xdotool's tap.
   timeout 10 xdotool windowfocus --sync "$id" keydown Escape sleep 0.3 keyup Escape || fail "$what: could not press Escape on its window"
-  for ((i = 0; i < 40; i++)); do kill -0 "$app" 2>/dev/null && sleep 0.5; done
-  kill -0 "$app" 2>/dev/null && fail "$what: still running 20 s after Escape"
-  status=0; wait "$app" || status=$?; app=""
+  show_ended "$what after Escape"
   [[ $status == 27 ]] || fail "$what: exit status $status after Escape, not 27"
 }
 
@@ -140,26 +155,66 @@ check_show 'C:\Program Files\Showcase\showcase.exe' "installed showcase.exe" "$s
 time_run=$(seconds "$t")
 echo "installed: --version, show from another folder, Escape -> 27: ok${shot:+ (screenshot $shot)}"
 
-# The uninstaller copies itself to the temp folder, starts the copy and returns: wait until every
-# process of the prefix has ended.
+# Upgrades while the show runs. The installed exe gets a tail first, so that "replaced" shows.
+exe="$installed/showcase.exe"
+new_exe="$unpacked/$top/showcase.exe"
+tag() { echo "old" >>"$exe"; cp "$exe" "$work/old.exe"; }
+# A file held open by another program: a portable show whose input is the installed README.txt.
+# The upgrade fails, changes nothing and leaves that show (the same name, another file) alone.
 t=$(now)
-(cd "$work/elsewhere" && timeout 60 wine 'C:\Program Files\Showcase\uninstall.exe' /S) || fail "uninstall.exe /S ended with status $?"
-timeout 60 wineserver -w || fail "uninstaller: Wine processes still running after 60 s"
+tag
+printf '"%s" < "C:\\Program Files\\Showcase\\README.txt"\r\n' "$(winepath -w "$new_exe")" >"$work/hold.bat"
+start_show "portable show holding README.txt" cmd /c "$(winepath -w "$work/hold.bat")"
+held=0; (cd "$work/elsewhere" && timeout 120 wine "$setup" /S) || held=$?
+[[ $held != 0 ]] || fail "upgrade with README.txt held open: exit status 0"
+cmp -s "$exe" "$work/old.exe" || fail "upgrade with README.txt held open (status $held): showcase.exe was changed"
+[[ -z $(find "$installed" -name '~*') ]] || fail "upgrade with README.txt held open: left $(find "$installed" -name '~*' | head -1)"
+kill -0 "$app" 2>/dev/null || fail "upgrade with README.txt held open: it ended the portable show"
+timeout 10 xdotool windowfocus --sync "$id" keydown Escape sleep 0.3 keyup Escape || fail "could not press Escape on the portable show"
+show_ended "portable show"
+out=$(cd "$work/elsewhere" && timeout 60 wine 'C:\Program Files\Showcase\showcase.exe' --version 2>&1) || fail "after the failed upgrade the old showcase.exe does not start (status $?)"
+echo "upgrade with a file held open: status $held, nothing changed, the portable show left running: ok"
+for mode in "" --kiosk; do
+  what="silent upgrade over a running ${mode:-plain} show"
+  tag
+  start_show "$what" 'C:\Program Files\Showcase\showcase.exe' $mode
+  (cd "$work/elsewhere" && timeout 120 wine "$setup" /S) || fail "$what: exit status $?"
+  show_ended "$what: the old show"
+  [[ $status == 0 ]] || fail "$what: the old show ended with status $status, not 0 (by force, not on the close request?)"
+  cmp -s "$exe" "$new_exe" || fail "$what: showcase.exe not replaced"
+  [[ -f $kiosk ]] || fail "$what: the show-floor start is gone"
+  echo "$what: status 0, the old show closed on request, showcase.exe replaced, show-floor start kept: ok"
+done
+time_upgrade=$(seconds "$t")
+
+# The uninstaller hands over to a copy of itself in the temp folder and returns at once; as
+# README.txt says, such a copy run with _?= waits and gives the uninstall's own status.
+t=$(now)
+start_show "kiosk show" 'C:\Program Files\Showcase\showcase.exe' --kiosk
+cp "$installed/uninstall.exe" "$WINEPREFIX/drive_c/windows/temp/u.exe"
+status=0
+(cd "$work/elsewhere" && timeout 60 wine cmd /c 'start /wait "" C:\windows\temp\u.exe /S _?=C:\Program Files\Showcase') || status=$?
+rm "$WINEPREFIX/drive_c/windows/temp/u.exe"
+# (Wine hands on only the low 8 bits of a status: 3010, a file left for the restart, shows as 194.)
+[[ $status == 0 ]] || fail "uninstall under a running kiosk show: exit status $status"
+show_ended "uninstall under a running kiosk show: the show"
+[[ $status == 0 ]] || fail "uninstall under a running kiosk show: the show ended with status $status, not 0 (by force?)"
 time_uninstall=$(seconds "$t")
 [[ -e $installed ]] && fail "uninstaller: Program Files\\Showcase is still there: $(cd "$installed" && find . -mindepth 1 | head -3 | tr '\n' ' ')"
 [[ -e $shortcut ]] && fail "uninstaller: the Start-menu shortcut is still there"
 [[ -e $kiosk ]] && fail "uninstaller: the show-floor Startup shortcut is still there"
 timeout 60 wine reg query "$key" /reg:64 >/dev/null 2>&1 && fail "uninstaller: the uninstall key is still there"
-timeout 60 wineserver -w || true
+# Nothing of ours runs any more: the rest of the prefix is ended, which writes out its registry.
+timeout 20 wineserver -k || true
 left=$(find "$WINEPREFIX/drive_c" -iname '*showcase*' | head -3)
 [[ -z $left ]] || fail "uninstaller: left $left"
 left=$(grep -il showcase "$WINEPREFIX"/*.reg || true)
 [[ -z $left ]] || fail "uninstaller: 'showcase' still in the registry: $(grep -i -m1 showcase $left)"
-echo "uninstaller: /S, nothing left in drive_c or the registry: ok"
+echo "uninstaller under a running kiosk show: status 0, the show closed on request, nothing left in drive_c or the registry: ok"
 
 size() { numfmt --to=iec-i --suffix=B "$(stat -c %s "$1")"; }
 echo
 echo "zip        $(basename "$zip")  $(size "$zip")"
 echo "installer  $(basename "$setup")  $(size "$setup")"
 echo "times      new prefix $time_prefix, zip $time_zip, install $time_install, installed run $time_run," \
-  "uninstall $time_uninstall, all $(seconds "$started")"
+  "upgrades $time_upgrade, uninstall $time_uninstall, all $(seconds "$started")"

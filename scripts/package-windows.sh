@@ -16,11 +16,11 @@ build=$(realpath -m "${1:-$root/build-windows}")
 die() { echo "package-windows: $*" >&2; exit 1; }
 
 "$root/scripts/install-deps.sh" --windows >&2
-if [[ ! -f $build/packaging/windows/showcase.exe ]]; then
-  [[ $build == "$root/build-windows" ]] || die "no showcase.exe in $build; build it first"
+if [[ ! -f $build/packaging/windows/show-control.exe ]]; then
+  [[ $build == "$root/build-windows" ]] || die "no show-control.exe in $build; build it first"
   "$root/scripts/build-windows.sh" >&2
 else
-  cmake --build "$build" --target showcase >&2  # not a stale exe
+  cmake --build "$build" --target showcase show-control >&2  # not a stale exe
 fi
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
 [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || die "no x.y.z project version in $build/CMakeCache.txt"
@@ -54,7 +54,8 @@ printf '${Picture} "%s"\n' "${pictures[@]##*/}" >"$list"
 rm -f "$setup"
 makensis -V2 -INPUTCHARSET UTF8 \
   -DVERSION="$version" -DSTAGE="$stage/$name" -DPICTURES="$list" \
-  -DICON="$root/packaging/icons/showcase.ico" -DOUTFILE="$setup" \
+  -DICON="$root/packaging/icons/showcase.ico" -DSHOW_CONTROL="$build/packaging/windows/show-control.exe" \
+  -DOUTFILE="$setup" \
   "$root/packaging/windows/showcase.nsi" >&2
 
 echo "$zip"

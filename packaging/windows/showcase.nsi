@@ -15,9 +15,18 @@
 ;
 ; The build passes everything that changes with it:
 ;   makensis -DVERSION=1.0.0 -DSTAGE=<installed tree> -DPICTURES=<list of the pictures>
-;            -DICON=<packaging/icons/showcase.ico> -DOUTFILE=<setup.exe> showcase.nsi
+;            -DICON=<packaging/icons/showcase.ico> -DSHOW_CONTROL=<show-control.exe>
+;            -DOUTFILE=<setup.exe> showcase.nsi
 ; STAGE is the tree `cmake --install` lays out (showcase.exe, picture\, LICENSE.txt, README.txt);
-; PICTURES is a file of lines `${Picture} "1.bmp"`, one per picture in STAGE\picture.
+; PICTURES is a file of lines `${Picture} "1.bmp"`, one per picture in STAGE\picture;
+; SHOW_CONTROL finds, closes and starts a running show (show_control.cpp), from $PLUGINSDIR.
+;
+; A show running from the install folder (on a show floor it always is) is closed before any file
+; is touched: after asking in the interactive installer and uninstaller, without asking in a
+; silent one. An upgrade writes the new files beside the old ones first and then swaps them in one
+; by one; a file that cannot be replaced puts every old file back and fails: the old version
+; still runs, or the new one does. Exit statuses (README.txt): 0 done, 1 cancelled, 2 failed with
+; nothing changed, 740 not an administrator, 3010 done but a file goes at the next restart.
 
 !macro Require NAME
   !ifndef ${NAME}
@@ -28,6 +37,7 @@
 !insertmacro Require STAGE
 !insertmacro Require PICTURES
 !insertmacro Require ICON
+!insertmacro Require SHOW_CONTROL
 !insertmacro Require OUTFILE
 
 Unicode true
@@ -42,6 +52,7 @@ ManifestDPIAware true
 !define PRODUCT "Showcase"
 !define PUBLISHER "The showcase authors"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Showcase"
+!define KIOSK_SHORTCUT "$SMSTARTUP\${PRODUCT} show floor.lnk"
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -53,6 +64,7 @@ BrandingText "${PRODUCT} ${VERSION}"
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include Sections.nsh
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -101,36 +113,178 @@ Function .onInit
   Call ReadKioskSwitch
 FunctionEnd
 
+; A new file that could not be written (a full disk): the half-written new version goes, the old
+; one was not touched.
+Function .onInstFailed
+  SetOutPath "$PLUGINSDIR"
+  RMDir /r "$INSTDIR\~update"
+  RMDir "$INSTDIR\~previous\picture"
+  RMDir "$INSTDIR\~previous"
+  RMDir "$INSTDIR\picture"
+  RMDir "$INSTDIR"
+FunctionEnd
+
 Function un.onInit
   !insertmacro RequireAdmin
+  ; A copy run with a wrong or missing _?= would take its own folder for the install folder.
+  ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+    SetErrorLevel 2
+    MessageBox MB_ICONSTOP "$INSTDIR holds no installed ${PRODUCT}; nothing was changed." /SD IDOK
+    Quit
+  ${EndIf}
 FunctionEnd
 
-; The finish page's "Start the show now": from the install folder, as the shortcut does. (It runs
-; with the installer's rights.)
+; 1 once a running show has been closed; the silent installer then starts the new one.
+Var ShowClosed
+
+; Closes every show running from $INSTDIR, before a file there is touched; show-control tells
+; it from any other program by the identity of its program file. The interactive installer asks
+; first, and Cancel leaves everything as it was (status 1); a silent one does not ask. A show that
+; cannot be ended fails the run (status 2) with nothing changed.
+!macro CloseRunningShowFunction UN
+Function ${UN}CloseRunningShow
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\show-control.exe" "${SHOW_CONTROL}"
+  nsExec::ExecToStack '"$PLUGINSDIR\show-control.exe" find "$INSTDIR"'
+  Pop $0
+  Pop $1
+  ${If} $0 != 1
+    Return
+  ${EndIf}
+  DetailPrint "${PRODUCT} is running from $INSTDIR"
+  MessageBox MB_OKCANCEL|MB_ICONEXCLAMATION|MB_TOPMOST \
+    "${PRODUCT} is running from $INSTDIR.$\n$\nIt has to be closed first. Click OK to close it now (it ends as if closed from Task Manager), or Cancel to leave it running and change nothing." \
+    /SD IDOK IDOK close
+  DetailPrint "Cancelled: the show keeps running, nothing was changed"
+  SetErrorLevel 1
+  Abort
+close:
+  nsExec::ExecToLog '"$PLUGINSDIR\show-control.exe" close "$INSTDIR" 5'
+  Pop $0
+  ${If} $0 != 0
+    SetErrorLevel 2
+    MessageBox MB_ICONSTOP "${PRODUCT} could not be closed. Nothing was changed; end it (Ctrl+Alt+Shift+Q, Task Manager or signing out) and try again." /SD IDOK
+    Abort
+  ${EndIf}
+  StrCpy $ShowClosed 1
+FunctionEnd
+!macroend
+!insertmacro CloseRunningShowFunction ""
+!insertmacro CloseRunningShowFunction "un."
+
+; The finish page's "Start the show now", and the silent upgrade's restart of a show it closed:
+; through the signed-in user's own shell, so the show never runs as the installing account (an
+; administrator, or the system account of a deployment tool). Where there is no such shell the
+; show is not started: it comes back at the next sign-in (the show-floor start) or from the
+; Start menu.
 Function StartShow
-  SetOutPath "$INSTDIR"
-  Exec '"$INSTDIR\showcase.exe"'
+  StrCpy $0 ""
+  ${If} $ShowClosed == 1
+  ${AndIf} ${FileExists} "${KIOSK_SHORTCUT}"
+    StrCpy $0 "--kiosk"
+  ${EndIf}
+  nsExec::ExecToLog '"$PLUGINSDIR\show-control.exe" start "$INSTDIR\showcase.exe" "$0" "$INSTDIR"'
+  Pop $0
+  ${If} $0 != 0
+    DetailPrint "The show was not started: it comes back at the next sign-in (show-floor start) or from the Start menu"
+    ${IfNot} ${Silent}
+      MessageBox MB_ICONINFORMATION "Setup could not start the show as the signed-in user. Start it from the Start menu." /SD IDOK
+    ${EndIf}
+  ${EndIf}
 FunctionEnd
 
-!macro InstallPicture NAME
+; Every file the installer writes, as a path under $INSTDIR, for the steps below.
+!macro ForEachFile STEP
+  !insertmacro ${STEP} "showcase.exe"
+  !insertmacro ${STEP} "LICENSE.txt"
+  !insertmacro ${STEP} "README.txt"
+  !insertmacro ${STEP} "uninstall.exe"
+  !define Picture "!insertmacro ${STEP}Picture"
+  !include "${PICTURES}"
+  !undef Picture
+!macroend
+
+!macro PlacePicture NAME
   File "${STAGE}/picture/${NAME}"
 !macroend
-!macro RemovePicture NAME
-  Delete "$INSTDIR\picture\${NAME}"
+
+; The old file to ~previous (a file held open by another program refuses), the new one from
+; ~update in its place.
+!macro Swap FILE
+  StrCpy $R9 "$INSTDIR\${FILE}"
+  ${If} ${FileExists} "$INSTDIR\${FILE}"
+    Rename "$INSTDIR\${FILE}" "$INSTDIR\~previous\${FILE}"
+    IfErrors swap_failed
+  ${EndIf}
+  Rename "$INSTDIR\~update\${FILE}" "$INSTDIR\${FILE}"
+  IfErrors swap_failed
+!macroend
+!macro SwapPicture NAME
+  !insertmacro Swap "picture\${NAME}"
 !macroend
 
+; Undoes Swap: the old file back; a file new with this version removed; one not swapped yet left.
+!macro SwapBack FILE
+  ${If} ${FileExists} "$INSTDIR\~previous\${FILE}"
+    Delete "$INSTDIR\${FILE}"
+    Rename "$INSTDIR\~previous\${FILE}" "$INSTDIR\${FILE}"
+  ${ElseIfNot} ${FileExists} "$INSTDIR\~update\${FILE}"
+    Delete "$INSTDIR\${FILE}"
+  ${EndIf}
+!macroend
+!macro SwapBackPicture NAME
+  !insertmacro SwapBack "picture\${NAME}"
+!macroend
+
+!macro RemoveFile FILE
+  Delete /REBOOTOK "$INSTDIR\${FILE}"
+!macroend
+!macro RemoveFilePicture NAME
+  !insertmacro RemoveFile "picture\${NAME}"
+!macroend
+
+; A file that cannot be written fails the install instead of being skipped.
+AllowSkipFiles off
+
 Section "-Showcase" SecShowcase
-  SetOutPath "$INSTDIR"
+  Call CloseRunningShow
+
+  ; The new files beside the old ones first: a full disk or a write error changes nothing.
+  RMDir /r "$INSTDIR\~update"
+  RMDir /r "$INSTDIR\~previous"
+  SetOutPath "$INSTDIR\~update"
   File "${STAGE}/showcase.exe"
   File "${STAGE}/LICENSE.txt"
   File "${STAGE}/README.txt"
-  SetOutPath "$INSTDIR\picture"
-  !define Picture "!insertmacro InstallPicture"
+  WriteUninstaller "$INSTDIR\~update\uninstall.exe"
+  SetOutPath "$INSTDIR\~update\picture"
+  !define Picture "!insertmacro PlacePicture"
   !include "${PICTURES}"
   !undef Picture
 
+  CreateDirectory "$INSTDIR\~previous\picture"
+  CreateDirectory "$INSTDIR\picture"
+  ClearErrors
+  !insertmacro ForEachFile Swap
+  Goto swapped
+swap_failed:
+  SetOutPath "$PLUGINSDIR"  ; not in a folder that goes
+  !insertmacro ForEachFile SwapBack
+  RMDir /r "$INSTDIR\~update"
+  RMDir /r "$INSTDIR\~previous"
+  RMDir "$INSTDIR\picture"
+  RMDir "$INSTDIR"
+  DetailPrint "Could not replace $R9: another program has it open. Nothing was changed."
+  SetErrorLevel 2
+  MessageBox MB_ICONSTOP "Setup could not replace$\n$R9$\nbecause another program has it open.$\n$\nNothing was changed. Close that program and run Setup again." /SD IDOK
+  Abort
+swapped:
   SetOutPath "$INSTDIR"
-  WriteUninstaller "$INSTDIR\uninstall.exe"
+  RMDir /r /REBOOTOK "$INSTDIR\~previous"
+  RMDir "$INSTDIR\~update\picture"
+  RMDir "$INSTDIR\~update"
+
+  SetOutPath "$INSTDIR"
   ; The shortcut starts in the install folder (the SetOutPath above).
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\showcase.exe" "" "$INSTDIR\showcase.exe" 0 \
     SW_SHOWNORMAL "" "An animated 3D presentation of thirteen hand-held devices"
@@ -151,37 +305,67 @@ SectionEnd
 ; The show-floor start, off unless chosen on the components page or given as /KIOSK: a shortcut in
 ; the all-users Startup folder runs "showcase.exe --kiosk" from the install folder whenever
 ; anyone signs in. Windows lists it in Task Manager's Startup tab, where it can be switched off.
-!define KIOSK_SHORTCUT "$SMSTARTUP\${PRODUCT} show floor.lnk"
+; An upgrade keeps it as it was unless /KIOSK or /NOKIOSK says otherwise.
 Section /o "Start the show in show-floor mode when Windows starts" SecKiosk
   SetOutPath "$INSTDIR"
   CreateShortcut "${KIOSK_SHORTCUT}" "$INSTDIR\showcase.exe" "--kiosk" "$INSTDIR\showcase.exe" 0 \
     SW_SHOWNORMAL "" "The show, full screen and unattended"
 SectionEnd
 
-; "setup.exe /S /KIOSK": the show-floor start, for a silent install.
+Section "-Finish"
+  ${IfNot} ${SectionIsSelected} ${SecKiosk}
+    Delete "${KIOSK_SHORTCUT}"
+  ${EndIf}
+  ${If} $ShowClosed == 1
+  ${AndIf} ${Silent}
+    Call StartShow
+  ${EndIf}
+  ${If} ${RebootFlag}
+    DetailPrint "Done; a file of the old version goes at the next restart"
+    SetErrorLevel 3010 ; ERROR_SUCCESS_REBOOT_REQUIRED
+  ${EndIf}
+SectionEnd
+
+; "setup.exe /S /KIOSK" or "/NOKIOSK": the show-floor start on or off; without either, as the
+; installed version has it.
 Function ReadKioskSwitch
+  ${If} ${FileExists} "${KIOSK_SHORTCUT}"
+    SectionSetFlags ${SecKiosk} ${SF_SELECTED}
+  ${EndIf}
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/KIOSK" $1
   ${IfNot} ${Errors}
     SectionSetFlags ${SecKiosk} ${SF_SELECTED}
   ${EndIf}
+  ClearErrors
+  ${GetOptions} $0 "/NOKIOSK" $1
+  ${IfNot} ${Errors}
+    SectionSetFlags ${SecKiosk} 0
+  ${EndIf}
 FunctionEnd
 
+; A file still in use after the show is closed goes at the next restart (status 3010); then
+; uninstall.exe and the Apps & features entry stay until that has happened, and running the
+; uninstaller again after the restart finishes the job.
 Section "Uninstall"
+  Call un.CloseRunningShow
   Delete "${KIOSK_SHORTCUT}"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
-
-  !define Picture "!insertmacro RemovePicture"
+  !define Picture "!insertmacro RemoveFilePicture"
   !include "${PICTURES}"
   !undef Picture
-  RMDir "$INSTDIR\picture"
-  Delete "$INSTDIR\showcase.exe"
-  Delete "$INSTDIR\LICENSE.txt"
-  Delete "$INSTDIR\README.txt"
+  !insertmacro RemoveFile "showcase.exe"
+  !insertmacro RemoveFile "LICENSE.txt"
+  !insertmacro RemoveFile "README.txt"
+  RMDir /REBOOTOK "$INSTDIR\picture"
+  ${If} ${RebootFlag}
+    DetailPrint "Some files are in use: they go at the next restart; run the uninstaller again after it"
+    SetErrorLevel 3010 ; ERROR_SUCCESS_REBOOT_REQUIRED
+    Return
+  ${EndIf}
   Delete "$INSTDIR\uninstall.exe"
   ; Only if empty: anything the user put there stays, and so does the folder.
   RMDir "$INSTDIR"
-
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -1,6 +1,6 @@
 // The view: projection, the GL state of a new render window with its two lights, and the frame
 // skeleton with the layers every scene but the splash shares (caption plate and backdrop).
-#include "scene/frame.h"
+#include "scenes/frame.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -1,5 +1,5 @@
-// The device scenes as data: tables of transforms, pieces and quads that one routine walks.
-// That routine is the only place issuing the GL calls of a device scene.
+// The device scenes as data: the vocabulary of the tables (transforms, pieces and quads) and the
+// one routine that walks them, the only place issuing the GL calls of a device scene.
 #pragma once
 
 #include <GL/gl.h>
@@ -82,9 +82,6 @@ struct DeviceScene {
     std::span<const Op> finished;   // transform of the finished device
     std::span<const QuadStep> finishedQuads;
 };
-
-// The thirteen device scenes, scene n at index n - 1.
-std::span<const DeviceScene> DeviceScenes();
 
 // Draws one device scene for the current state (including its writes to the state).
 void DrawDeviceScene(const DeviceScene& scene);

@@ -1,5 +1,6 @@
 // The view: projection, the GL state of a new render window with its two lights, and the frame
-// skeleton with the layers every scene but the splash shares (caption plate and backdrop).
+// skeleton with the layers every scene but the splash shares (caption plate and backdrop) and
+// the block of the current scene.
 #include "scenes/frame.h"
 
 #include <GL/gl.h>
@@ -8,7 +9,8 @@
 #include "image/texture_set.h"
 #include "scene/scene_state.h"
 #include "scene/shapes.h"
-#include "scenes/scenes.h"
+#include "scenes/device_tables.h"
+#include "scenes/splash.h"
 
 namespace {
 
@@ -56,6 +58,16 @@ void DrawCommonLayers() {
     sceneState.lightingMode = 1;
     if (sceneState.captionMode == 1) CaptionPlate();
     Backdrop();
+}
+
+// Runs the block of that scene number, one independent test per number, device scenes first;
+// numbers without a block draw nothing.
+void DrawScene(int sceneMode) {
+    for (const DeviceScene& scene : DeviceScenes()) {
+        if (sceneMode == scene.number) DrawDeviceScene(scene);
+    }
+    if (sceneMode == kAutoStartScene) DrawAutoStartScene();
+    if (sceneMode == kSplashScene) DrawSplashScene();
 }
 
 }  // namespace

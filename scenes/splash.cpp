@@ -1,10 +1,11 @@
 // The splash (a large picture with two spinning double-faced plates) and the auto-start
 // lead-in. Both call a display list that is never built, so those calls draw nothing: the
 // slot is kept with its transform and bind.
+#include "scenes/splash.h"
+
 #include "image/texture_set.h"
 #include "scene/scene_state.h"
 #include "scene/shapes.h"
-#include "scenes/scenes.h"
 
 namespace {
 

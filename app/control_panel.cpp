@@ -55,11 +55,6 @@ constexpr int kColours = 1204;
 constexpr float kSlowSpeed = 0.2f;
 constexpr double kSpeedStep = 0.2;
 
-void Toggle(std::int32_t& field) {
-    if (field == 1) field = 2;
-    else if (field == 2) field = 1;
-}
-
 }  // namespace
 
 void CreateControlPanel(HWND parent) {
@@ -86,10 +81,10 @@ bool RunPanelCommand(int id) {
             sceneState.tourSpeed = static_cast<float>(sceneState.tourSpeed + kSpeedStep);
             return true;
         case kCaption:
-            Toggle(sceneState.captionMode);
+            sceneState.captionMode = OtherScheme(sceneState.captionMode);
             return true;
         case kColours:
-            Toggle(sceneState.colorScheme);
+            sceneState.colorScheme = OtherScheme(sceneState.colorScheme);
             return true;
         default:
             return false;

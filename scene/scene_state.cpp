@@ -18,12 +18,6 @@ constexpr float kSwingHigh = -9;
 constexpr double kSwingUpStep = 0.05;
 constexpr double kSwingDownStep = 0.03;
 
-std::int32_t OtherScheme(std::int32_t scheme) {
-    if (scheme == 1) return 2;
-    if (scheme == 2) return 1;
-    return scheme;
-}
-
 void SelectScene(float clock) {
     for (int scene = 1; scene <= 13; ++scene) {
         if (kSceneWindowStart[scene - 1] < clock && clock < kSceneWindowStart[scene]) sceneState.sceneMode = scene;
@@ -62,6 +56,12 @@ void SwingDepth() {
 }
 
 }  // namespace
+
+std::int32_t OtherScheme(std::int32_t scheme) {
+    if (scheme == 1) return 2;
+    if (scheme == 2) return 1;
+    return scheme;
+}
 
 void ResetSceneState() {
     sceneState.depthSwing = -20;

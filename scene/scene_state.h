@@ -29,6 +29,10 @@ inline constexpr float kWrapEnd = 41000;    // clock values in (38000, 41000) wr
 inline constexpr std::int32_t kSplashScene = 23;
 inline constexpr std::int32_t kAutoStartScene = 14;
 
+// The other colour scheme: 1 and 2 swap, any other value stays. The caption mode (1 drawn,
+// 2 hidden) flips the same way.
+std::int32_t OtherScheme(std::int32_t scheme);
+
 // Stores the initial state of a fresh show (everything but frameCounter and lightingMode).
 void ResetSceneState();
 

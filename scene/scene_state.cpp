@@ -69,7 +69,7 @@ void ResetSceneState() {
     sceneState.sceneMode = kSplashScene;
     sceneState.depthSwingDirection = 1;
     sceneState.tourSpeed = 0.6f;
-    sceneState.tourClock = 1400;
+    sceneState.tourClock = kSplashClock;
     sceneState.spinAngle = 0;
     sceneState.captionMode = 1;
     sceneState.colorScheme = 1;

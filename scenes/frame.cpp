@@ -9,6 +9,7 @@
 #include "image/texture_set.h"
 #include "scene/scene_state.h"
 #include "scene/shapes.h"
+#include "scenes/device_scene.h"
 #include "scenes/device_tables.h"
 #include "scenes/splash.h"
 
@@ -37,11 +38,7 @@ void CaptionPlate() {
     glTranslatef(0, -5.2f, -16);
     glRotatef(static_cast<GLfloat>(sceneState.sweepAngle * 2.14), 1, 0, 0);
     glRotatef(180, 0, 1, 0);
-    BindSchemeTexture(tex12, tex16);
-    TexturedQuad(kCaptionFront);
-    glRotatef(180, 1, 0, 0);
-    BindSchemeTexture(tex12, tex16);
-    TexturedQuad(kCaptionBack);
+    DrawDoubleFacedPlate(Pair(&tex12, &tex16), kCaptionFront, kCaptionBack, Axis::X);
     glPopMatrix();
 }
 

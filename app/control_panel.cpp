@@ -40,13 +40,29 @@ struct Jump {
     float tourClock;
 };
 
-// The jump commands: the scene and the clock value that opens its window.
-constexpr Jump kJumps[] = {
-    {1000, 1, 2000},   {1001, 2, 4000},   {1002, 3, 6000},   {1003, 4, 8000},   {1004, 5, 11000},
-    {1005, 6, 14000},  {1006, 7, 17000},  {1008, 8, 20000},  {1009, 9, 23000},  {1010, 10, 26000},
-    {1011, 11, 29000}, {1012, 12, 32000}, {1013, 13, 35000}, {1014, kAutoStartScene, 0},
-    {1203, kSplashScene, 1400},
-};
+constexpr int kDeviceScenes = 13;  // device n's button is the n-th of the column
+// The jumps that open no device window: the auto-start lead-in and the splash of a fresh show.
+constexpr Jump kOtherJumps[] = {{1014, kAutoStartScene, 0}, {1203, kSplashScene, kSplashClock}};
+
+void Select(std::int32_t sceneMode, float tourClock) {
+    sceneState.sceneMode = sceneMode;
+    sceneState.tourClock = tourClock;
+}
+
+// A jump command: a device's button opens that device's window of the tour.
+bool RunJump(int id) {
+    for (int scene = 1; scene <= kDeviceScenes; ++scene) {
+        if (kPanelButtons[scene - 1].id != id) continue;
+        Select(scene, kSceneWindowStart[scene - 1]);
+        return true;
+    }
+    for (const Jump& jump : kOtherJumps) {
+        if (jump.id != id) continue;
+        Select(jump.sceneMode, jump.tourClock);
+        return true;
+    }
+    return false;
+}
 
 constexpr int kSpeedMin = 1200;
 constexpr int kSpeedUp = 1201;
@@ -54,11 +70,6 @@ constexpr int kCaption = 1202;
 constexpr int kColours = 1204;
 constexpr float kSlowSpeed = 0.2f;
 constexpr double kSpeedStep = 0.2;
-
-void Toggle(std::int32_t& field) {
-    if (field == 1) field = 2;
-    else if (field == 2) field = 1;
-}
 
 }  // namespace
 
@@ -71,13 +82,7 @@ void CreateControlPanel(HWND parent) {
 }
 
 bool RunPanelCommand(int id) {
-    for (const Jump& jump : kJumps) {
-        if (jump.id == id) {
-            sceneState.sceneMode = jump.sceneMode;
-            sceneState.tourClock = jump.tourClock;
-            return true;
-        }
-    }
+    if (RunJump(id)) return true;
     switch (id) {
         case kSpeedMin:
             sceneState.tourSpeed = kSlowSpeed;
@@ -86,10 +91,10 @@ bool RunPanelCommand(int id) {
             sceneState.tourSpeed = static_cast<float>(sceneState.tourSpeed + kSpeedStep);
             return true;
         case kCaption:
-            Toggle(sceneState.captionMode);
+            sceneState.captionMode = OtherScheme(sceneState.captionMode);
             return true;
         case kColours:
-            Toggle(sceneState.colorScheme);
+            sceneState.colorScheme = OtherScheme(sceneState.colorScheme);
             return true;
         default:
             return false;

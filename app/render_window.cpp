@@ -1,7 +1,7 @@
 // The render window and its GL context: opened at start and around every full-screen toggle,
 // released in reverse order by one routine that tolerates a half-finished opening.
 #include "app/viewer.h"
-#include "scene/frame.h"
+#include "scenes/frame.h"
 
 HINSTANCE instanceHandle = nullptr;
 HWND windowHandle = nullptr;

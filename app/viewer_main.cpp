@@ -2,7 +2,7 @@
 #include <iterator>
 
 #include "app/viewer.h"
-#include "scene/frame.h"
+#include "scenes/frame.h"
 
 bool windowActive = true;
 bool fullscreen = true;

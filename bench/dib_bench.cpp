@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "image/dib.h"
+#include "image/dib_file.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <chrono>
 
 #include "bench/playing.h"
-#include "scene/frame.h"
+#include "scenes/frame.h"
 
 namespace {
 

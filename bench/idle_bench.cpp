@@ -10,10 +10,14 @@
 // desktop makes it wait; the headless backend's idle wait returns at once so tests run fast.
 //
 // Usage: idle_bench [SECONDS]   (the measuring period, default 20)
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -21,11 +25,13 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/viewer.h"
+#include "app/viewer_globals.h"
 #include "platform/subset/headless/headless.h"
-#include "tests/support/viewer_globals.h"
-#include "tests/window/x_session.h"
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -67,36 +73,92 @@ double ProcessCpuSeconds() {
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
+// A child process, ended (SIGTERM) and reaped when dropped.
+struct Child {
+    pid_t pid = -1;
+    Child() = default;
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+    ~Child() {
+        if (pid <= 0) return;
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
+    bool Running() const { return pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0; }
+};
+
+// Starts argv with DISPLAY set, Wayland unset and its output dropped; `keep` stays open in it.
+pid_t Spawn(const std::vector<std::string>& argv, const std::string& display, int keep = -1) {
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    const int null = open("/dev/null", O_RDWR);
+    dup2(null, STDOUT_FILENO);
+    dup2(null, STDERR_FILENO);
+    if (keep >= 0) fcntl(keep, F_SETFD, 0);
+    if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
+    unsetenv("WAYLAND_DISPLAY");
+    if (chdir(SHOWCASE_SOURCE_DIR) != 0) _exit(127);
+    execvp(args[0], args.data());
+    _exit(127);
+}
+
+// Xvfb on a free display (the server picks it and reports it); its name, or empty.
+std::string StartXvfb(Child& server) {
+    int report[2];
+    if (pipe2(report, O_CLOEXEC) != 0) return {};
+    server.pid = Spawn({"Xvfb", "-displayfd", std::to_string(report[1]), "-screen", "0", "1024x768x24", "-nolisten",
+                        "tcp"},
+                       "", report[1]);
+    close(report[1]);
+    std::string number;
+    pollfd ready{report[0], POLLIN, 0};
+    char c = 0;
+    while (poll(&ready, 1, 10000) > 0 && read(report[0], &c, 1) == 1 && c != '\n') number += c;
+    close(report[0]);
+    return number.empty() ? std::string() : ":" + number;
+}
+
+// Runs xdotool on the display; its first line of output, or nothing when it failed.
+std::optional<std::string> Xdotool(const std::string& display, const std::string& arguments) {
+    FILE* pipe = popen(("DISPLAY=" + display + " timeout 30 xdotool " + arguments).c_str(), "r");
+    if (pipe == nullptr) return std::nullopt;
+    char line[256] = {};
+    if (std::fgets(line, sizeof line, pipe) == nullptr) line[0] = '\0';
+    if (pclose(pipe) != 0) return std::nullopt;
+    std::string text = line;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return text;
+}
+
 // The real program, playing and then minimised; false when it could not be measured.
 bool MeasureRealProgram(int seconds, double& playing, double& minimised) {
-    XvfbServer server;
-    XClient x;
-    ChildProcess app;
-    if (!server.Start(1024, 768, 24) || !x.Connect(server.Display())) {
+    Child server, app;
+    const std::string display = StartXvfb(server);
+    if (display.empty()) {
         std::fprintf(stderr, "idle_bench: Xvfb did not start\n");
         return false;
     }
-    if (!app.Start({SHOWCASE_EXECUTABLE}, {{"DISPLAY", server.Display()}, {"WAYLAND_DISPLAY", ""}},
-                   SHOWCASE_SOURCE_DIR)) {
-        std::fprintf(stderr, "idle_bench: cannot start %s\n", SHOWCASE_EXECUTABLE);
-        return false;
-    }
-    const unsigned long window = x.WaitForWindow("Анимация 3D устройств Zelvo,ноябрь 2016", 30s);
-    if (window == 0) {
-        std::fprintf(stderr, "idle_bench: the window never appeared; output:\n%s", app.Output().c_str());
+    app.pid = Spawn({SHOWCASE_EXECUTABLE}, display);
+    // The window, once it is mapped (SDL names the process in _NET_WM_PID).
+    const std::optional<std::string> window =
+        Xdotool(display, "search --sync --onlyvisible --pid " + std::to_string(app.pid));
+    if (!window || window->empty()) {
+        std::fprintf(stderr, "idle_bench: the window of %s never appeared\n", SHOWCASE_EXECUTABLE);
         return false;
     }
     std::this_thread::sleep_for(3s);  // past the pictures' loading
-    const std::optional<double> whilePlaying = CorePercent(app.Pid(), seconds);
-    if (!Xdotool(server.Display(), {"windowunmap", std::to_string(window)})) {
+    const std::optional<double> whilePlaying = CorePercent(app.pid, seconds);
+    if (!Xdotool(display, "windowunmap " + *window)) {
         std::fprintf(stderr, "idle_bench: xdotool could not unmap the window\n");
         return false;
     }
     std::this_thread::sleep_for(1s);
-    const std::optional<double> whileMinimised = CorePercent(app.Pid(), seconds);
-    x.Disconnect();
+    const std::optional<double> whileMinimised = CorePercent(app.pid, seconds);
     if (!whilePlaying || !whileMinimised || !app.Running()) {
-        std::fprintf(stderr, "idle_bench: the program ended early; output:\n%s", app.Output().c_str());
+        std::fprintf(stderr, "idle_bench: the program ended early\n");
         return false;
     }
     playing = *whilePlaying;

@@ -5,10 +5,10 @@
 #include <benchmark/benchmark.h>
 
 #include "app/viewer.h"
+#include "app/viewer_globals.h"
 #include "image/texture_set.h"
 #include "platform/subset/headless/headless.h"
 #include "scene/scene_state.h"
-#include "tests/support/viewer_globals.h"
 
 namespace bench {
 

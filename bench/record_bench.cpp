@@ -17,7 +17,7 @@
 
 #include "bench/playing.h"
 #include "record/writer.h"
-#include "scene/frame.h"
+#include "scenes/frame.h"
 
 namespace {
 

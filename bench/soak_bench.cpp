@@ -29,10 +29,10 @@
 #include <vector>
 
 #include "app/viewer.h"
+#include "app/viewer_globals.h"
+#include "measure/process_figures.h"
 #include "platform/subset/headless/headless.h"
 #include "scene/scene_state.h"
-#include "tests/support/process_figures.h"
-#include "tests/support/viewer_globals.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "fuzz/dib_check.h"
+#include "image/dib_file.h"
 #include "platform/subset/headless/headless.h"
 
 namespace {

@@ -1,8 +1,9 @@
 // ReadDibImage: the file mapped read-only as one byte range (never read into a buffer), decoded
 // in place by the core, every failure reported in a box, the view released on every path.
+#include "image/dib_file.h"
+
 #include <cstdio>
 
-#include "image/dib_decode.h"
 #include "platform/common/file_view.h"
 #include "platform/win32.h"
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <system_error>
 
+#include "image/dib_file.h"
+
 GLuint tex1, tex2, tex3, tex4, tex5, tex6, tex8, tex10, tex11, tex12, tex13, tex14, tex15, tex16, tex17, tex18,
     tex1a, tex4a, tex11a;
 

@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "image/dib.h"
+#include "image/dib_decode.h"
 
 extern GLuint tex1, tex2, tex3, tex4, tex5, tex6, tex8, tex10, tex11, tex12, tex13, tex14, tex15, tex16, tex17,
     tex18, tex1a, tex4a, tex11a;

@@ -3,13 +3,11 @@
 #include "record/options.h"
 
 #include <fcntl.h>
-#include <getopt.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -17,8 +15,7 @@
 #include <optional>
 #include <system_error>
 
-#include "app/command_line.h"
-#include "image/texture_set.h"
+#include "app/program_options.h"
 #include "platform/subset/headless/headless.h"
 #include "record/passes.h"
 
@@ -111,11 +108,9 @@ void PrintHelp(std::FILE* out) {
 
 // The whole text as a whole number in [low, high], or nothing.
 std::optional<int> ParseInt(const std::string& text, int low, int high) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    auto [at, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || at != end || value < low || value > high) return std::nullopt;
-    return value;
+    const std::optional<long> value = WholeNumber(text, low, high);
+    if (!value) return std::nullopt;
+    return static_cast<int>(*value);
 }
 
 std::optional<double> ParseSeconds(const std::string& text) {
@@ -274,21 +269,9 @@ int ParseOptions(int argc, char** argv, Options& options, std::FILE* out, std::F
     options = Options{};
     Length length;
     std::optional<std::string> size, pictures, quality;
-    opterr = 0;  // the messages below name the program and the problem the GNU way
-    optind = 0;
-    for (;;) {
-        const int previous = optind;
-        const int option = getopt_long(argc, argv, ":", kOptions, nullptr);
-        if (option == -1) break;
-        const char* word = argv[optind > previous ? optind - 1 : previous];
-        const std::string value = optarg != nullptr ? optarg : "";
+    const int status = ScanOptions(argc, argv, kProgram, kOptions, PrintHelp, out, err, [&](int option, const char* argument) {
+        const std::string value = argument != nullptr ? argument : "";
         switch (option) {
-            case kHelp:
-                PrintHelp(out);
-                return 0;
-            case kVersion:
-                PrintVersion(out, kProgram);
-                return 0;
             case kSize:
                 size = value;
                 break;
@@ -324,10 +307,10 @@ int ParseOptions(int argc, char** argv, Options& options, std::FILE* out, std::F
             case kQuiet:
                 options.quiet = true;
                 break;
-            default:  // ':' or '?'
-                return RefusedOption(err, kProgram, option, word);
         }
-    }
+        return -1;
+    });
+    if (status >= 0) return status;
     if (optind >= argc) return UsageError(err, kProgram, "missing output file");
     if (optind + 1 < argc) return UsageError(err, kProgram, std::string("unexpected argument '") + argv[optind + 1] + "'");
     options.output = argv[optind];
@@ -343,12 +326,7 @@ int ParseOptions(int argc, char** argv, Options& options, std::FILE* out, std::F
     if (problem = SetQuality(options, crf); !problem.empty()) return UsageError(err, kProgram, problem);
     if (problem = SetRange(options, length); !problem.empty()) return UsageError(err, kProgram, problem);
     if (problem = CheckOutputFolder(options.output); !problem.empty()) return UsageError(err, kProgram, problem);
-    if (!pictures) {
-        SetPictureFolder(FindPictureFolder().c_str());
-    } else if (problem = UsePictureFolder(*pictures); !problem.empty()) {
-        return UsageError(err, kProgram, "cannot use picture folder '" + *pictures + "': " + problem);
-    }
-    return -1;
+    return SetPictureFolderFromOption(err, kProgram, pictures);
 }
 
 }  // namespace record

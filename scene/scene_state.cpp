@@ -18,12 +18,6 @@ constexpr float kSwingHigh = -9;
 constexpr double kSwingUpStep = 0.05;
 constexpr double kSwingDownStep = 0.03;
 
-std::int32_t OtherScheme(std::int32_t scheme) {
-    if (scheme == 1) return 2;
-    if (scheme == 2) return 1;
-    return scheme;
-}
-
 void SelectScene(float clock) {
     for (int scene = 1; scene <= 13; ++scene) {
         if (kSceneWindowStart[scene - 1] < clock && clock < kSceneWindowStart[scene]) sceneState.sceneMode = scene;
@@ -63,13 +57,19 @@ void SwingDepth() {
 
 }  // namespace
 
+std::int32_t OtherScheme(std::int32_t scheme) {
+    if (scheme == 1) return 2;
+    if (scheme == 2) return 1;
+    return scheme;
+}
+
 void ResetSceneState() {
     sceneState.depthSwing = -20;
     sceneState.warmupPhase = 1;
     sceneState.sceneMode = kSplashScene;
     sceneState.depthSwingDirection = 1;
     sceneState.tourSpeed = 0.6f;
-    sceneState.tourClock = 1400;
+    sceneState.tourClock = kSplashClock;
     sceneState.spinAngle = 0;
     sceneState.captionMode = 1;
     sceneState.colorScheme = 1;

@@ -25,9 +25,14 @@ extern SceneState sceneState;
 // kSceneWindowStart[n]; the last entry closes scene 13.
 inline constexpr float kSceneWindowStart[14] = {2000,  4000,  6000,  8000,  11000, 14000, 17000,
                                                 20000, 23000, 26000, 29000, 32000, 35000, 38000};
+inline constexpr float kSplashClock = 1400;  // a fresh show's clock: the splash until kSceneWindowStart[0]
 inline constexpr float kWrapEnd = 41000;    // clock values in (38000, 41000) wrap to 2000
 inline constexpr std::int32_t kSplashScene = 23;
 inline constexpr std::int32_t kAutoStartScene = 14;
+
+// The other colour scheme: 1 and 2 swap, any other value stays. The caption mode (1 drawn,
+// 2 hidden) flips the same way.
+std::int32_t OtherScheme(std::int32_t scheme);
 
 // Stores the initial state of a fresh show (everything but frameCounter and lightingMode).
 void ResetSceneState();

@@ -1,4 +1,5 @@
-// The walker of the device tables: the only code that issues a device scene's GL calls.
+// The walker of the device tables, the only code that issues a device scene's GL calls, and the
+// double-faced plate.
 #include "scenes/device_scene.h"
 
 #include "image/texture_set.h"
@@ -99,4 +100,12 @@ void DrawDeviceScene(const DeviceScene& scene) {
     if (scene.assembles) DrawAssembly(scene, clock);
     else DrawFinished(scene);
     if (!scene.sceneTurn.empty()) glPopMatrix();
+}
+
+void DrawDoubleFacedPlate(const Bind& bind, const Quad& front, const Quad& back, Axis flip) {
+    Apply(bind);
+    TexturedQuad(front);
+    RotateAbout(180, flip);
+    Apply(bind);
+    TexturedQuad(back);
 }

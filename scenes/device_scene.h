@@ -1,5 +1,6 @@
-// The device scenes as data: tables of transforms, pieces and quads that one routine walks.
-// That routine is the only place issuing the GL calls of a device scene.
+// The device scenes as data: the vocabulary of the tables (transforms, pieces and quads) and the
+// one routine that walks them, the only place issuing the GL calls of a device scene; and the
+// double-faced plate the other scenes share.
 #pragma once
 
 #include <GL/gl.h>
@@ -83,8 +84,9 @@ struct DeviceScene {
     std::span<const QuadStep> finishedQuads;
 };
 
-// The thirteen device scenes, scene n at index n - 1.
-std::span<const DeviceScene> DeviceScenes();
-
 // Draws one device scene for the current state (including its writes to the state).
 void DrawDeviceScene(const DeviceScene& scene);
+
+// A plate seen from both sides (the caption, the splash's two plates): binds and draws the
+// front, turns half a turn about `flip`, binds again and draws the back.
+void DrawDoubleFacedPlate(const Bind& bind, const Quad& front, const Quad& back, Axis flip);

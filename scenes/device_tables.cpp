@@ -1,10 +1,11 @@
 // The thirteen devices. Each scene reads in the order it plays: the opening transform and floor of
 // the assembly, the moving pieces in drawing order, then the finished device's transform and
 // quads. Depths written Zk(k, d) follow the depth oscillator: -depthSwing / 1.9 - k + d.
+#include "scenes/device_tables.h"
+
 #include <iterator>
 
 #include "image/texture_set.h"
-#include "scenes/device_scene.h"
 
 namespace {
 

@@ -1,10 +1,12 @@
 // The splash (a large picture with two spinning double-faced plates) and the auto-start
 // lead-in. Both call a display list that is never built, so those calls draw nothing: the
 // slot is kept with its transform and bind.
+#include "scenes/splash.h"
+
 #include "image/texture_set.h"
 #include "scene/scene_state.h"
 #include "scene/shapes.h"
-#include "scenes/scenes.h"
+#include "scenes/device_scene.h"
 
 namespace {
 
@@ -36,21 +38,13 @@ void DrawSplashScene() {
     glTranslatef(0, 2, -20);
     glRotatef(SweepTimes(1.54), 0, 1, 0);
     glRotatef(180, 0, 1, 0);
-    glBindTexture(GL_TEXTURE_2D, tex10);
-    TexturedQuad(kUpperPlateFront);
-    glRotatef(180, 0, 1, 0);
-    glBindTexture(GL_TEXTURE_2D, tex10);
-    TexturedQuad(kUpperPlateBack);
+    DrawDoubleFacedPlate(Plain(&tex10), kUpperPlateFront, kUpperPlateBack, Axis::Y);
     glPopMatrix();
 
     glPushMatrix();
     glTranslatef(0, -4, -19);
     glRotatef(SweepTimes(1.64), 0, 1, 0);
-    glBindTexture(GL_TEXTURE_2D, tex8);
-    TexturedQuad(kLowerPlateFront);
-    glRotatef(180, 0, 1, 0);
-    glBindTexture(GL_TEXTURE_2D, tex8);
-    TexturedQuad(kLowerPlateBack);
+    DrawDoubleFacedPlate(Plain(&tex8), kLowerPlateFront, kLowerPlateBack, Axis::Y);
     glPopMatrix();
 
     glPushMatrix();

@@ -25,7 +25,8 @@ corpus="$root/fuzz/corpus/dib"
 targets=(dib_fuzz dib_file_fuzz)
 
 "$root/scripts/install-deps.sh" --fuzz
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHOWCASE_FUZZ=ON \
+  -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" --target "${targets[@]}"
 
 mkdir -p "$build/findings"

@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0:print_stacktrace=1:detect_stack_use_after_return=1:strict_init_order=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1 -DCMAKE_C_FLAGS=-O1 \
-  -DSHOWCASE_SANITIZE=ON >/dev/null
+  -DSHOWCASE_SANITIZE=ON -DSHOWCASE_WERROR=ON >/dev/null
 cmake --build "$root/build-asan"
 cd "$root/build-asan"
 ctest --output-on-failure --timeout 600 -j2 -LE xvfb "$@"

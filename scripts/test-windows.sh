@@ -15,7 +15,7 @@ for locale in en_US ru_RU; do
   fi
 done
 
-"$root/scripts/build-windows.sh" --tests >/dev/null
+SHOWCASE_WERROR=ON "$root/scripts/build-windows.sh" --tests >/dev/null
 windows=$root/build-windows
 
 # One Wine prefix for the tests, made once, with a private HOME so Wine adds nothing to this

@@ -1,7 +1,7 @@
 // Opening and closing the render window: every failure with its box, shown after the release,
 // and the release order with its boxes when a step of the closing fails.
+#include "measure/process_figures.h"
 #include "tests/app/viewer_fixture.h"
-#include "tests/support/process_figures.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <string>
 
 #include "app/viewer.h"
+#include "app/viewer_globals.h"
 #include "platform/subset/headless/headless.h"
 #include "scene/scene_state.h"
 #include "tests/support/test_pictures.h"
-#include "tests/support/viewer_globals.h"
 
 class ViewerRun : public ::testing::Test {
   protected:

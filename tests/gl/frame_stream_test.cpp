@@ -36,7 +36,9 @@ void ExpectWellFormedFrame(int sceneMode) {
         EXPECT_TRUE(kFrameCalls.contains(call.name)) << "call " << i << ": " << call.name;
         if (call.name == "glCallList") lists.push_back(call.args[0]);
         if (call.name == "glPushMatrix") ++depth;
-        if (call.name == "glPopMatrix") ASSERT_GE(--depth, 0) << "pop without a push at call " << i;
+        if (call.name == "glPopMatrix") {
+            ASSERT_GE(--depth, 0) << "pop without a push at call " << i;
+        }
         if (call.name != "glBegin") continue;
         // A quad: exactly this sequence.
         static const std::vector<std::pair<std::string, std::vector<double>>> kQuad = {
@@ -48,7 +50,9 @@ void ExpectWellFormedFrame(int sceneMode) {
         for (std::size_t k = 0; k < kQuad.size(); ++k) {
             const glrec::Call& part = calls[i + 1 + k];
             ASSERT_EQ(part.name, kQuad[k].first) << "quad at call " << i << ", part " << k;
-            if (!kQuad[k].second.empty()) EXPECT_EQ(part.args, kQuad[k].second);
+            if (!kQuad[k].second.empty()) {
+                EXPECT_EQ(part.args, kQuad[k].second);
+            }
         }
         i += kQuad.size();
     }
@@ -137,7 +141,9 @@ TEST_F(GlFrame, FrameStreamOfEveryPhaseKeepsItsFormAndItsRecordedDigest) {
             char digest[20];
             std::snprintf(digest, sizeof digest, "%016" PRIx64, Fnv1a(frames));
             out << key << ' ' << digest << '\n';
-            if (!record) EXPECT_EQ(recorded[key], digest) << "the frames now drawn:\n" << frames;
+            if (!record) {
+                EXPECT_EQ(recorded[key], digest) << "the frames now drawn:\n" << frames;
+            }
         }
     }
     if (record) std::ofstream(FRAME_DIGESTS) << out.str();

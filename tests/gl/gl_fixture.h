@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "app/viewer.h"
+#include "app/viewer_globals.h"
 #include "image/texture_set.h"
 #include "platform/subset/headless/headless.h"
-#include "scene/frame.h"
 #include "scene/scene_state.h"
+#include "scenes/frame.h"
 #include "tests/gl/gl_recorder.h"
 #include "tests/support/test_pictures.h"
-#include "tests/support/viewer_globals.h"
 
 namespace gltest {
 

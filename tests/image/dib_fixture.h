@@ -12,7 +12,7 @@
 #include <random>
 #include <string>
 
-#include "image/dib.h"
+#include "image/dib_file.h"
 #include "tests/image/dib_bytes.h"
 #include "tests/support/box_record.h"
 

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "app/viewer.h"
+#include "app/viewer_globals.h"
 #include "image/texture_set.h"
 #include "platform/subset/headless/headless.h"
 #include "scene/scene_state.h"
 #include "tests/support/test_pictures.h"
-#include "tests/support/viewer_globals.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>

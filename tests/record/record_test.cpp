@@ -28,8 +28,8 @@ extern "C" {
 #include <thread>
 
 #include "app/viewer.h"
+#include "app/viewer_globals.h"
 #include "platform/subset/headless/headless.h"
-#include "tests/support/viewer_globals.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "image/dib.h"
+#include "image/dib_file.h"
 #include "tests/support/test_pictures.h"
 #include "tests/window/showcase_fixture.h"
 

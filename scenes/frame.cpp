@@ -1,6 +1,7 @@
 // The view: projection, the GL state of a new render window with its two lights, and the frame
-// skeleton with the layers every scene but the splash shares (caption plate and backdrop).
-#include "scene/frame.h"
+// skeleton with the layers every scene but the splash shares (caption plate and backdrop) and
+// the block of the current scene.
+#include "scenes/frame.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -8,7 +9,9 @@
 #include "image/texture_set.h"
 #include "scene/scene_state.h"
 #include "scene/shapes.h"
-#include "scenes/scenes.h"
+#include "scenes/device_scene.h"
+#include "scenes/device_tables.h"
+#include "scenes/splash.h"
 
 namespace {
 
@@ -35,11 +38,7 @@ void CaptionPlate() {
     glTranslatef(0, -5.2f, -16);
     glRotatef(static_cast<GLfloat>(sceneState.sweepAngle * 2.14), 1, 0, 0);
     glRotatef(180, 0, 1, 0);
-    BindSchemeTexture(tex12, tex16);
-    TexturedQuad(kCaptionFront);
-    glRotatef(180, 1, 0, 0);
-    BindSchemeTexture(tex12, tex16);
-    TexturedQuad(kCaptionBack);
+    DrawDoubleFacedPlate(Pair(&tex12, &tex16), kCaptionFront, kCaptionBack, Axis::X);
     glPopMatrix();
 }
 
@@ -56,6 +55,16 @@ void DrawCommonLayers() {
     sceneState.lightingMode = 1;
     if (sceneState.captionMode == 1) CaptionPlate();
     Backdrop();
+}
+
+// Runs the block of that scene number, one independent test per number, device scenes first;
+// numbers without a block draw nothing.
+void DrawScene(int sceneMode) {
+    for (const DeviceScene& scene : DeviceScenes()) {
+        if (sceneMode == scene.number) DrawDeviceScene(scene);
+    }
+    if (sceneMode == kAutoStartScene) DrawAutoStartScene();
+    if (sceneMode == kSplashScene) DrawSplashScene();
 }
 
 }  // namespace

@@ -33,15 +33,14 @@ protected:
 
     // The window of the show whose left edge is at x; 0 when none appears in time.
     unsigned long ShowAt(int left) {
-        const auto end = std::chrono::steady_clock::now() + 30s;
-        do {
-            for (unsigned long window : x.Windows(kStartupTitleUtf8)) {
-                const std::optional<WindowGeometry> geometry = x.Geometry(window);
-                if (geometry && geometry->x == left) return window;
-            }
-            std::this_thread::sleep_for(100ms);
-        } while (std::chrono::steady_clock::now() < end);
-        return 0;
+        unsigned long found = 0;
+        WaitFor([&] {
+            for (unsigned long window : x.Windows(kStartupTitleUtf8))
+                if (const std::optional<WindowGeometry> geometry = x.Geometry(window); geometry && geometry->x == left)
+                    found = window;
+            return found != 0;
+        });
+        return found;
     }
 
     void Tool(const std::vector<std::string>& arguments) {

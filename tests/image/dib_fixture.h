@@ -13,13 +13,13 @@
 #include <string>
 
 #include "image/dib.h"
-#include "tests/image/dib_bytes.h"
+#include "tests/support/dib_bytes.h"
 #include "tests/support/box_record.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <dirent.h>
+#include "tests/support/process_figures.h"
 #endif
 
 namespace dib_test {
@@ -81,14 +81,7 @@ class DibFileTest : public ::testing::Test {
         return file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
     }
 #else
-    static int OpenFiles() {
-        int count = 0;
-        if (DIR* dir = opendir("/proc/self/fd")) {
-            while (readdir(dir) != nullptr) ++count;
-            closedir(dir);
-        }
-        return count;
-    }
+    static int OpenFiles() { return process_figures::OpenDescriptors(); }
     static bool InUse(const std::string& path) {
         std::ifstream maps("/proc/self/maps");
         for (std::string line; std::getline(maps, line);)

@@ -15,12 +15,17 @@
 # fault's run and its failing tests are printed. --all-tests runs every reached program and
 # prints every failing test. A test that fails without any fault is named at the start and never
 # counted. Run it under `nice -n 10`: it is CPU-heavy.
+# WINDOWS_BUILD: a Windows build with its tests (scripts/build-windows.sh --tests). The faults that
+# reach its test programs then also run them under Wine, and when they reach showcase.exe, the
+# Linux build's Wine tests (configured with SHOWCASE_WINDOWS_BUILD and SHOWCASE_WINE_PREFIX) run
+# it. Wine needs WINEPREFIX and DISPLAY set, as scripts/test-windows.sh sets them.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD:-$root/build}
 list=${LIST:-$root/scripts/mutants.list}
 jobs=${JOBS:-2}
+windows=${WINDOWS_BUILD:-}
 all_tests=0 check_only=0
 if [[ "${1:-}" == "--all-tests" ]]; then all_tests=1; shift; fi
 if [[ "${1:-}" == "--check" ]]; then check_only=1; shift; fi
@@ -62,8 +67,8 @@ targets="$targets showcase tools/picture_generator"
 build_targets() { ninja -C "$build" $targets >"$work/build.log" 2>&1; }
 
 # Runs the chosen tests; prints the names of those that failed.
-run_tests() {  # $1: a file of test names, or "all"
-  local args=(--test-dir "$build" -j "$jobs" --timeout 600 --output-on-failure)
+run_tests() {  # $1: a file of test names, or "all"; $2: the build folder (default the Linux one)
+  local args=(--test-dir "${2:-$build}" -j "$jobs" --timeout 600 --output-on-failure)
   if [[ "$1" != all ]]; then
     [[ -s "$1" ]] || return 0
     args+=(-R "$(python3 -c 'import sys
@@ -111,7 +116,9 @@ PY
 if ((check_only)); then  # only that every text is there exactly once
   status=0
   for dir in "$work"/f*; do
-    target_file="$root/$(cat "$dir/file")"; backup="$work/backup"; cp -p "$target_file" "$backup"
+    target_file="$root/$(cat "$dir/file")"; backup="$work/backup"
+    if [[ ! -f "$target_file" ]]; then echo "$(cat "$dir/id") NO-MATCH (no file)"; status=1; backup=""; continue; fi
+    cp -p "$target_file" "$backup"
     if apply_fault "$dir"; then echo "$(cat "$dir/id") ok"; else echo "$(cat "$dir/id") NO-MATCH"; status=1; fi
     restore
   done
@@ -125,7 +132,11 @@ build_targets || { cat "$work/build.log"; exit 1; }
 if [[ -n "${BASELINE:-}" ]]; then  # names recorded by an earlier run on the same code and build
   cp "$BASELINE" "$work/baseline"; echo "# baseline failures taken from $BASELINE"
 else
-  run_tests all >"$work/baseline"
+  if [[ -n "$windows" ]]; then  # the Wine tests of the Linux build run the Windows build's program
+    ninja -C "$windows" >"$work/build.log" 2>&1 || { cat "$work/build.log"; exit 1; }
+    run_tests all "$windows" >"$work/baseline"
+  fi
+  run_tests all >>"$work/baseline"
 fi
 if [[ -s "$work/baseline" ]]; then
   echo "# failing without any fault, not counted: $(tr '\n' ' ' <"$work/baseline")"
@@ -134,7 +145,28 @@ fi
 # The test programs, cheapest first: the headless ones, the picture generator's, the real
 # windows last. `showcase` comes with the real-window program (its dependency).
 order=$(for t in $(ninja -C "$build" -t targets all | sed -n 's|^\(tests/[^:[]*\): CXX_EXECUTABLE_LINKER.*|\1|p'); do
-  case "$t" in *window*) k=2 ;; *tools*) k=1 ;; *) k=0 ;; esac; echo "$k $t"; done | sort -s -n -k1,1 | cut -d' ' -f2)
+  case "$t" in *wine*) continue ;; *window*) k=2 ;; *tools*) k=1 ;; *) k=0 ;; esac; echo "$k $t"; done | sort -s -n -k1,1 | cut -d' ' -f2)
+# The Windows test programs (run under Wine by the Windows build's CTest), and the program.
+win_order=""
+if [[ -n "$windows" ]]; then
+  win_order=$(ninja -C "$windows" -t targets all | sed -n 's|^\(tests/[^:[]*\.exe\): CXX_EXECUTABLE_LINKER.*|\1|p' | grep -v box_text)
+fi
+# Runs the tests of one Windows test program or, for showcase.exe, the Linux build's Wine tests;
+# only when the fault reaches it. Sets status=build when it does not build.
+run_windows() {  # $1: the target
+  if ninja -C "$windows" -n "$1" 2>/dev/null | grep -q "no work to do"; then return; fi
+  if ! ninja -C "$windows" "$1" tests/windows/box_text.exe >"$work/build.log" 2>&1; then status=build; return; fi
+  if [[ "$1" == *showcase.exe ]]; then
+    ninja -C "$build" tests/window/wine_show_tests >"$work/build.log" 2>&1 || { status=build; return; }
+    programs | awk -F'\t' -v e="$build/tests/window/wine_show_tests" '$1 == e {print $2}' >"$work/chosen"
+    ran=$((ran + $(grep -c . "$work/chosen")))
+    failed+=$(run_tests "$work/chosen" | grep -vxF -f "$work/baseline" | grep . | sed 's/$/ /')
+  else
+    basename "$1" .exe >"$work/chosen"
+    ran=$((ran + 1))
+    failed+=$(run_tests "$work/chosen" "$windows" | grep -vxF -f "$work/baseline" | grep . | sed 's/$/ /')
+  fi
+}
 
 caught=0 missed=0 broken=0 start=$SECONDS
 for dir in "$work"/f*; do
@@ -142,6 +174,7 @@ for dir in "$work"/f*; do
   if ((${#wanted[@]})) && [[ " ${wanted[*]} " != *" $id "* ]]; then continue; fi
   target_file="$root/$(cat "$dir/file")"
   backup="$work/backup"
+  if [[ ! -f "$target_file" ]]; then echo "$id NO-MATCH (no file $(cat "$dir/file"))"; backup=""; broken=$((broken + 1)); continue; fi
   cp -p "$target_file" "$backup"
   if ! apply_fault "$dir"; then echo "$id NO-MATCH $(cat "$dir/file")"; restore; broken=$((broken + 1)); continue; fi
   failed="" ran=0 status=ok
@@ -157,6 +190,10 @@ for dir in "$work"/f*; do
     ran=$((ran + $(grep -c . "$work/chosen")))
     failed+=$(run_tests "$work/chosen" | grep -vxF -f "$work/baseline" | grep . | sed 's/$/ /')
     if [[ -n "$failed" ]] && ((!all_tests)); then break; fi
+  done
+  for program in $win_order packaging/windows/showcase.exe; do
+    [[ -n "$windows" && "$status" == ok && ( -z "$failed" || $all_tests -eq 1 ) ]] || break
+    run_windows "$program"
   done
   # The checks that are scripts rather than test programs (the install tree) see what the build
   # files and data decide; a compiled file reaches them through the programs above.
@@ -179,5 +216,6 @@ for dir in "$work"/f*; do
 done
 restore
 build_targets >/dev/null 2>&1 || true
+[[ -z "$windows" ]] || ninja -C "$windows" >/dev/null 2>&1 || true
 echo "# $caught caught, $missed missed, $broken not applied; $((SECONDS - start)) s"
 ((missed == 0 && broken == 0))

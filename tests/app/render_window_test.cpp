@@ -64,20 +64,6 @@ TEST_F(ViewerRun, FailedReopeningAfterF1EndsWithoutAnotherClose) {
     EXPECT_EQ(headless::Boxes().back().text, "Can't Create A GL Rendering Context.");
 }
 
-TEST_F(ViewerRun, ReleaseOrderOfTheClosingRoutine) {
-    atFrame[1] = [] { headless::KeyDown(VK_ESCAPE); };
-    Run();
-    int from = IndexOf("SwapBuffers");
-    int release = IndexOf("wglMakeCurrent(NULL)", from);
-    int remove = IndexOf("wglDeleteContext", from);
-    int releaseDc = IndexOf("ReleaseDC", from);
-    int destroy = IndexOf("DestroyWindow", from);
-    int unregister = IndexOf("UnregisterClassA", from);
-    EXPECT_TRUE(0 <= release && release < remove && remove < releaseDc && releaseDc < destroy && destroy < unregister);
-    EXPECT_EQ(Count(Call::RestoreDisplaySettings), 0);
-    EXPECT_EQ(headless::Boxes().size(), 0u);
-}
-
 struct ShutdownFailure {
     Call call;
     std::vector<std::string> boxes;

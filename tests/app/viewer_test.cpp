@@ -18,6 +18,7 @@ TEST_F(ViewerRun, EscapeExitStatusIsTheWParamOfTheLastMessageTaken) {
     EXPECT_EQ(headless::FrameCount(), 3) << "the pass that sees Escape draws no frame";
     EXPECT_EQ(headless::TopLevelCount(), 0);
     EXPECT_EQ(Count(Call::UnregisterClass), 1);
+    EXPECT_TRUE(headless::Boxes().empty());
 }
 
 // A signal asks the window to close: the program leaves full screen and releases everything

@@ -237,7 +237,7 @@ TEST_P(FailTable, ShowsItsBoxAndGivesNull) {
     EXPECT_EQ(box.text, DibFailureText(c.failure));
     EXPECT_EQ(box.caption, "Error");
     EXPECT_EQ(box.type, MB_OK);
-    EXPECT_EQ(DecodeDib(c.file.data(), c.file.size(), nullptr).failure, c.failure);
+    EXPECT_EQ(DecodeDib(GuardedBytes(c.file).data(), c.file.size(), nullptr).failure, c.failure);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, FailTable, ::testing::ValuesIn(kFailCases));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,13 +14,15 @@
 #include <string>
 
 #include "image/dib_file.h"
-#include "tests/image/dib_bytes.h"
+#include "tests/support/dib_bytes.h"
 #include "tests/support/box_record.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <dirent.h>
+#include <sys/mman.h>
+
+#include "measure/process_figures.h"
 #endif
 
 namespace dib_test {
@@ -35,6 +38,35 @@ using ImagePtr = std::unique_ptr<RgbImage, FreeImage>;
 inline Bytes Pixels(const RgbImage& image) {
     return Bytes(image.pixels, image.pixels + std::size_t(image.width) * image.height * 3);
 }
+
+// A copy of the bytes that ends where an unreadable page begins (on Linux), so a read past
+// their end crashes the test instead of going unnoticed.
+class GuardedBytes {
+  public:
+    explicit GuardedBytes(const Bytes& bytes) : copy_(bytes) {
+#ifndef _WIN32
+        const std::size_t page = 4096 * 16;
+        size_ = (bytes.size() + page - 1) / page * page + page;
+        void* base = mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (base == MAP_FAILED || mprotect(static_cast<std::uint8_t*>(base) + size_ - page, page, PROT_NONE) != 0)
+            return;
+        base_ = static_cast<std::uint8_t*>(base);
+        data_ = std::copy(bytes.begin(), bytes.end(), base_ + size_ - page - bytes.size()) - bytes.size();
+#endif
+    }
+    ~GuardedBytes() {
+#ifndef _WIN32
+        if (base_ != nullptr) munmap(base_, size_);
+#endif
+    }
+    const std::uint8_t* data() const { return data_ != nullptr ? data_ : copy_.data(); }
+
+  private:
+    Bytes copy_;
+    std::uint8_t* base_ = nullptr;
+    std::uint8_t* data_ = nullptr;
+    std::size_t size_ = 0;
+};
 
 class DibFileTest : public ::testing::Test {
   protected:
@@ -81,14 +113,7 @@ class DibFileTest : public ::testing::Test {
         return file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
     }
 #else
-    static int OpenFiles() {
-        int count = 0;
-        if (DIR* dir = opendir("/proc/self/fd")) {
-            while (readdir(dir) != nullptr) ++count;
-            closedir(dir);
-        }
-        return count;
-    }
+    static int OpenFiles() { return process_figures::OpenDescriptors(); }
     static bool InUse(const std::string& path) {
         std::ifstream maps("/proc/self/maps");
         for (std::string line; std::getline(maps, line);)

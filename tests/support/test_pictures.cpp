@@ -4,55 +4,22 @@
 
 #include <fstream>
 #include <stdexcept>
-#include <vector>
+
+#include "tests/support/dib_bytes.h"
 
 namespace testpics {
 
-namespace {
-
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    out.push_back(v & 0xFF);
-    out.push_back((v >> 8) & 0xFF);
-}
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
-}  // namespace
-
 void WriteBmp(const std::filesystem::path& path, int width, int height,
               const std::function<Rgb(int x, int row)>& pixel) {
-    const std::uint32_t stride = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
-    const std::uint32_t imageSize = stride * static_cast<std::uint32_t>(height);
-    std::vector<std::uint8_t> out;
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, 54 + imageSize);
-    Put32(out, 0);
-    Put32(out, 54);
-    Put32(out, 40);
-    Put32(out, static_cast<std::uint32_t>(width));
-    Put32(out, static_cast<std::uint32_t>(height));
-    Put16(out, 1);
-    Put16(out, 24);
-    Put32(out, 0);
-    Put32(out, imageSize);
-    Put32(out, 2835);
-    Put32(out, 2835);
-    Put32(out, 0);
-    Put32(out, 0);
+    dib_test::Bytes rows;
     for (int row = 0; row < height; ++row) {
-        std::uint32_t written = 0;
         for (int x = 0; x < width; ++x) {
-            Rgb c = pixel(x, row);
-            out.push_back(c.b);
-            out.push_back(c.g);
-            out.push_back(c.r);
-            written += 3;
+            const Rgb c = pixel(x, row);
+            rows.insert(rows.end(), {c.b, c.g, c.r});
         }
-        for (; written < stride; ++written) out.push_back(0);
+        rows.resize((rows.size() + 3) / 4 * 4, 0);
     }
+    const dib_test::Bytes out = dib_test::BuildDib({.width = width, .height = height, .pixels = rows});
     std::ofstream file(path, std::ios::binary);
     file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
     if (!file) throw std::runtime_error("cannot write " + path.string());

@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "tests/tools/le_bytes.h"
+#include "tools/picture_bmp.h"
+#include "tools/picture_canvas.h"
 
 namespace {
 
@@ -139,6 +141,17 @@ TEST_F(GeneratorTest, TheWindowsIconHoldsEachSizeAsAPicture) {
         }
         EXPECT_EQ(sizes, (std::vector<int>{16, 24, 32, 48, 64, 256}));
     }
+}
+
+// Every committed picture is a multiple of four pixels wide: the padding of other widths is
+// checked here, on a design 3 across and 5 up, written 5 wide and 3 high.
+TEST(BitmapEncoding, RowsOfOtherWidthsArePaddedToFourBytes) {
+    const std::vector<uint8_t> b = pictures::EncodeBitmap(pictures::Canvas(3, 5, 3, 5), pictures::kUpright);
+    const uint32_t rowBytes = 16;  // 5 x 3 bytes padded to a multiple of 4
+    ASSERT_EQ(b.size(), 54u + rowBytes * 3);
+    EXPECT_EQ(U32(b, 2), b.size());
+    EXPECT_EQ((std::vector<uint32_t>{U32(b, 18), U32(b, 22), U32(b, 34)}), (std::vector<uint32_t>{5, 3, rowBytes * 3}));
+    for (int row = 0; row < 3; ++row) EXPECT_EQ(b[54 + row * rowBytes + 15], 0) << "padding of row " << row;
 }
 
 TEST_F(GeneratorTest, FailsWithoutADirectoryOrWhenItCannotWrite) {

@@ -161,13 +161,8 @@ protected:
 
     // Polls the button column until it shows what the check wants (frames arrive continuously).
     template <typename Check>
-    bool WaitForLook(Check check, std::chrono::milliseconds timeout = 20s) {
-        const auto end = std::chrono::steady_clock::now() + timeout;
-        do {
-            if (check(Column())) return true;
-            std::this_thread::sleep_for(50ms);
-        } while (std::chrono::steady_clock::now() < end);
-        return false;
+    bool WaitForLook(Check check) {
+        return WaitFor([&] { return check(Column()); }, 20s);
     }
 
     void Tool(const std::vector<std::string>& arguments) {

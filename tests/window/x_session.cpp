@@ -17,7 +17,6 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
-#include <tuple>
 
 extern char** environ;
 
@@ -129,58 +128,15 @@ std::string ChildProcess::Output() const {
     return text.str();
 }
 
-XvfbServer::~XvfbServer() { Stop(); }
-
-void XvfbServer::Stop() {
-    if (pid_ <= 0) return;
-    Signal(pid_, SIGTERM);
-    if (!Reap(pid_, 3s)) {
-        Signal(pid_, SIGKILL);
-        Reap(pid_, 3s);
-    }
-    pid_ = -1;
+// A tool run to its end; true when it succeeded.
+static bool RunTool(const std::vector<std::string>& argv, const std::string& display) {
+    ChildProcess tool;
+    if (!tool.Start(argv, {{"DISPLAY", display}}, "/")) return false;
+    const std::optional<int> status = tool.WaitExit(10s);
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
 }
 
-namespace {
-
-// Starts an X server whose arguments follow "-displayfd FD" and waits until it writes its display
-// number, which it does once it accepts connections. The pid, or -1; the display, or "".
-std::pair<pid_t, std::string> StartXServer(const std::string& program, const std::vector<std::string>& arguments) {
-    int report[2];
-    if (pipe(report) != 0) return {-1, ""};
-    std::vector<std::string> argv{program, "-displayfd", std::to_string(report[1])};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    ExecArguments exec = BuildExec(argv, {});
-    const pid_t pid = fork();
-    if (pid < 0) return {-1, ""};
-    if (pid == 0) {
-        DieWithParent();
-        close(report[0]);
-        const int quiet = open("/dev/null", O_WRONLY);
-        dup2(quiet, STDOUT_FILENO);
-        dup2(quiet, STDERR_FILENO);
-        execve(exec.argv[0], exec.argv.data(), exec.envp.data());
-        _exit(127);
-    }
-    close(report[1]);
-    std::string number;
-    char c = 0;
-    while (read(report[0], &c, 1) == 1 && c != '\n') number += c;
-    close(report[0]);
-    return {pid, number.empty() ? "" : ":" + number};
-}
-
-}  // namespace
-
-bool XvfbServer::Start(int width, int height, int depth) {
-    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
-    std::tie(pid_, display_) = StartXServer("/usr/bin/Xvfb", {"-screen", "0", screen, "-nolisten", "tcp", "-noreset"});
-    return !display_.empty();
-}
-
-DummyXServer::~DummyXServer() { Stop(); }
-
-void DummyXServer::Stop() {
+void XServer::Stop() {
     if (pid_ > 0) {
         Signal(pid_, SIGTERM);
         if (!Reap(pid_, 5s)) {
@@ -193,47 +149,68 @@ void DummyXServer::Stop() {
     folder_.clear();
 }
 
-bool DummyXServer::Start(const std::vector<std::pair<int, int>>& sizes) {
+// Starts the server with "-displayfd FD" before its arguments and waits until it writes its
+// display number, which it does once it accepts connections.
+bool XServer::Launch(const std::string& program, const std::vector<std::string>& arguments) {
+    int report[2];
+    if (pipe(report) != 0) return false;
+    std::vector<std::string> argv{program, "-displayfd", std::to_string(report[1]), "-nolisten", "tcp", "-noreset"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    ExecArguments exec = BuildExec(argv, {});
+    pid_ = fork();
+    if (pid_ == 0) {
+        DieWithParent();
+        close(report[0]);
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, STDOUT_FILENO);
+        dup2(quiet, STDERR_FILENO);
+        execve(exec.argv[0], exec.argv.data(), exec.envp.data());
+        _exit(127);
+    }
+    close(report[1]);
+    std::string number;
+    char c = 0;
+    while (pid_ > 0 && read(report[0], &c, 1) == 1 && c != '\n') number += c;
+    close(report[0]);
+    display_ = number.empty() ? "" : ":" + number;
+    return !display_.empty();
+}
+
+bool XServer::Start(int width, int height, int depth) {
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
+    return Launch("/usr/bin/Xvfb", {"-screen", "0", screen});
+}
+
+bool XServer::Start(const std::vector<std::pair<int, int>>& sizes) {
     char pattern[] = "/tmp/showcase-xorg-XXXXXX";
     if (!mkdtemp(pattern)) return false;
     folder_ = pattern;
     int width = 0, height = 0;
-    for (const auto& [w, h] : sizes) {
-        width += w;
-        height = std::max(height, h);
-    }
+    for (const auto& [w, h] : sizes) width += w, height = std::max(height, h);
     std::ofstream(folder_ + "/xorg.conf")
         << "Section \"Device\"\n  Identifier \"dummy\"\n  Driver \"dummy\"\n  VideoRam 256000\nEndSection\n"
         << "Section \"Screen\"\n  Identifier \"screen\"\n  Device \"dummy\"\n  DefaultDepth 24\n"
         << "  SubSection \"Display\"\n    Depth 24\n    Virtual " << std::max(width, 2048) << " "
         << std::max(height, 2048) << "\n  EndSubSection\nEndSection\n";
-    std::tie(pid_, display_) = StartXServer("/usr/lib/xorg/Xorg", {"-config", folder_ + "/xorg.conf", "-logfile",
-                                                                   folder_ + "/xorg.log", "-nolisten", "tcp", "-noreset"});
-    if (display_.empty()) return false;
+    if (!Launch("/usr/lib/xorg/Xorg", {"-config", folder_ + "/xorg.conf", "-logfile", folder_ + "/xorg.log"}))
+        return false;
     // A mode of each size on its own output, then all outputs laid out in one step.
-    auto xrandr = [&](std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), "/usr/bin/xrandr");
-        ChildProcess tool;
-        if (!tool.Start(arguments, {{"DISPLAY", display_}}, "/")) return false;
-        const std::optional<int> status = tool.WaitExit(10s);
-        return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
-    };
-    std::vector<std::string> layout;
+    std::vector<std::string> layout{"/usr/bin/xrandr"};
     int x = 0;
     for (size_t i = 0; i < sizes.size(); ++i) {
         const auto [w, h] = sizes[i];
         const std::string mode = std::to_string(w) + "x" + std::to_string(h) + "_" + std::to_string(i);
         const std::string output = "DUMMY" + std::to_string(i);
-        xrandr({"--newmode", mode, std::to_string(w * h * 60 / 1000000 + 1), std::to_string(w), std::to_string(w + 48),
-                std::to_string(w + 80), std::to_string(w + 160), std::to_string(h), std::to_string(h + 3),
-                std::to_string(h + 8), std::to_string(h + 20)});
-        if (!xrandr({"--addmode", output, mode})) return false;
+        std::vector<std::string> timings{"/usr/bin/xrandr", "--newmode", mode, std::to_string(w * h * 60 / 1000000 + 1)};
+        for (int value : {w, w + 48, w + 80, w + 160, h, h + 3, h + 8, h + 20}) timings.push_back(std::to_string(value));
+        RunTool(timings, display_);
+        if (!RunTool({"/usr/bin/xrandr", "--addmode", output, mode}, display_)) return false;
         layout.insert(layout.end(), {"--output", output, "--mode", mode, "--pos", std::to_string(x) + "x0"});
         if (i == 0) layout.push_back("--primary");
         x += w;
     }
     layout.insert(layout.end(), {"--fb", std::to_string(width) + "x" + std::to_string(height)});
-    return xrandr(layout);
+    return RunTool(layout, display_);
 }
 
 XClient::~XClient() { Disconnect(); }
@@ -379,8 +356,5 @@ bool XClient::RequestClose(unsigned long window) {
 bool Xdotool(const std::string& display, const std::vector<std::string>& arguments) {
     std::vector<std::string> argv{"/usr/bin/xdotool"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    ChildProcess tool;
-    if (!tool.Start(argv, {{"DISPLAY", display}}, "/")) return false;
-    const std::optional<int> status = tool.WaitExit(10s);
-    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+    return RunTool(argv, display);
 }

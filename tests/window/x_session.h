@@ -39,40 +39,29 @@ private:
     std::string outputPath_;
 };
 
-// Xvfb on the first free display number (the server picks it and reports it), with one screen
-// of the given size and depth.
-class XvfbServer {
+// A private X server on the first free display number (the server picks it and reports it):
+// Xvfb with one screen of the given size and depth, or Xorg with the dummy driver and one RandR
+// monitor per size, left to right, the first one primary (several monitors, which Xvfb cannot
+// give; needs root or a setuid Xorg wrapper). It goes away with every connection to it on Stop.
+class XServer {
 public:
-    XvfbServer() = default;
-    XvfbServer(const XvfbServer&) = delete;
-    XvfbServer& operator=(const XvfbServer&) = delete;
-    ~XvfbServer();
+    XServer() = default;
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+    ~XServer() { Stop(); }
     bool Start(int width, int height, int depth = 24);
-    void Stop();  // the server goes away, with every connection to it
-    const std::string& Display() const { return display_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string display_;
-};
-
-// Xorg with the dummy driver and one RandR monitor per size, left to right, the first one
-// primary: several monitors, which Xvfb cannot give. Needs root (or a setuid Xorg wrapper).
-class DummyXServer {
-public:
-    DummyXServer() = default;
-    DummyXServer(const DummyXServer&) = delete;
-    DummyXServer& operator=(const DummyXServer&) = delete;
-    ~DummyXServer();
-    bool Start(const std::vector<std::pair<int, int>>& sizes);
+    bool Start(const std::vector<std::pair<int, int>>& monitors);
     void Stop();
     const std::string& Display() const { return display_; }
 
 private:
+    bool Launch(const std::string& program, const std::vector<std::string>& arguments);
     pid_t pid_ = -1;
     std::string display_;
-    std::string folder_;
+    std::string folder_;  // the dummy server's configuration and log
 };
+using XvfbServer = XServer;
+using DummyXServer = XServer;
 
 struct Rgb {
     int r, g, b;

@@ -1,6 +1,6 @@
-// Bitmap files put together byte by byte for the decoder tests: a file header (optional), a
-// 12-byte, 40-byte or other-sized header, masks, a colour table, a gap and the pixel data,
-// each written exactly as the test gives it.
+// Bitmap files put together byte by byte for the decoder tests and the tests' picture folders: a
+// file header (optional), a 12-byte, 40-byte or other-sized header, masks, a colour table, a gap
+// and the pixel data, each written exactly as the test gives it.
 #pragma once
 
 #include <cstdint>

@@ -163,22 +163,27 @@ bool XServer::Start(const std::vector<std::pair<int, int>>& sizes) {
 
 XClient::~XClient() { Disconnect(); }
 
-bool XClient::WantsDecorations(unsigned long window) {
-    const Atom hints = XInternAtom(display_, "_MOTIF_WM_HINTS", False);
-    Atom type = None;
+// A property's items (format 8 as char, format 32 as long) when it has the type asked for.
+template <typename Item>
+static std::vector<Item> Property(Display* display, Window window, const char* name, Atom type) {
+    Atom actual = None;
     int format = 0;
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
-    bool decorated = true;
-    if (XGetWindowProperty(display_, window, hints, 0, 5, False, AnyPropertyType, &type, &format, &count, &remaining,
-                           &data) == Success &&
-        data) {
-        const long* values = reinterpret_cast<const long*>(data);
-        constexpr long kDecorationsGiven = 1 << 1;
-        if (format == 32 && count >= 3 && (values[0] & kDecorationsGiven)) decorated = values[2] != 0;
+    std::vector<Item> items;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1024, False, type, &actual, &format,
+                           &count, &remaining, &data) == Success && data) {
+        if (format == (sizeof(Item) == 1 ? 8 : 32) && (type == AnyPropertyType || actual == type))
+            items.assign(reinterpret_cast<const Item*>(data), reinterpret_cast<const Item*>(data) + count);
         XFree(data);
     }
-    return decorated;
+    return items;
+}
+
+bool XClient::WantsDecorations(unsigned long window) {
+    const std::vector<long> hints = Property<long>(display_, window, "_MOTIF_WM_HINTS", AnyPropertyType);
+    constexpr long kDecorationsGiven = 1 << 1;
+    return hints.size() < 3 || !(hints[0] & kDecorationsGiven) || hints[2] != 0;
 }
 
 bool XClient::PointerHidden() {
@@ -205,20 +210,8 @@ bool XClient::Connect(const std::string& display) {
 }
 
 std::string XClient::Title(unsigned long window) {
-    const Atom name = XInternAtom(display_, "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(display_, "UTF8_STRING", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, remaining = 0;
-    unsigned char* data = nullptr;
-    std::string title;
-    if (XGetWindowProperty(display_, window, name, 0, 1024, False, utf8, &type, &format, &count, &remaining, &data) ==
-            Success &&
-        data) {
-        if (type == utf8 && format == 8) title.assign(reinterpret_cast<const char*>(data), count);
-        XFree(data);
-    }
-    return title;
+    const std::vector<char> title = Property<char>(display_, window, "_NET_WM_NAME", XInternAtom(display_, "UTF8_STRING", False));
+    return {title.begin(), title.end()};
 }
 
 std::vector<unsigned long> XClient::Windows(const std::string& title) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <GL/gl.h>
@@ -55,13 +56,11 @@ class ViewerRun : public ::testing::Test {
 
     static int Count(platform::Call call) { return headless::CallCount(call); }
 
-    // Index of the first call log entry with that name at or after `from`; -1 when none.
-    static int IndexOf(const std::string& name, int from = 0) {
-        auto names = headless::CallNames();
-        for (int i = from; i < static_cast<int>(names.size()); ++i) {
-            if (names[i] == name) return i;
-        }
-        return -1;
+    // Index of the first call log entry with that name; -1 when none.
+    static int IndexOf(const std::string& name) {
+        const std::vector<std::string> names = headless::CallNames();
+        const auto at = std::find(names.begin(), names.end(), name);
+        return at == names.end() ? -1 : static_cast<int>(at - names.begin());
     }
 
   private:

@@ -21,21 +21,28 @@ TEST_F(ViewerRun, EscapeExitStatusIsTheWParamOfTheLastMessageTaken) {
     EXPECT_TRUE(headless::Boxes().empty());
 }
 
-// A signal asks the window to close: the program leaves full screen and releases everything
-// in order, ending with status 0; afterwards the signal has its previous action again.
-TEST_F(ViewerRun, InterruptTerminateAndHangUpCloseTheWindowLikeTheCloseBox) {
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        SCOPED_TRACE(signal);
-        headless::Reset();
-        ResetViewerGlobals();
+// Every way of closing ends with status 0 after one destroying of the window. A signal asks the
+// window to close as the close box does: the program leaves full screen and releases everything
+// in order; afterwards the signal has its previous action again.
+TEST_F(ViewerRun, EveryWayOfClosingEndsWithZero) {
+    const std::function<void()> ways[] = {
+        [] { headless::CloseRequest(); },
+        [] { headless::Post(WM_SYSCOMMAND, SC_CLOSE, 0); },
+        [] {
+            headless::KeyDown(VK_MENU);
+            headless::KeyDown(VK_F4);
+        },
+        [] { raise(SIGINT); }, [] { raise(SIGTERM); }, [] { raise(SIGHUP); },
+    };
+    for (const auto& way : ways) {
+        SetUp();
         headless::AddMode(640, 480, 16);
-        ::signal(signal, SIG_DFL);
-        atFrame = {{2, [] { headless::KeyDown(VK_F1); }}, {5, [signal] {
-                                                                           EXPECT_TRUE(headless::ModeChanged());
-                                                                           raise(signal);
-                                                                       }}};
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::signal(signal, SIG_DFL);
+        atFrame = {{2, [] { headless::KeyDown(VK_F1); }}, {5, way}};
         EXPECT_EQ(Run(), 0);
         EXPECT_EQ(headless::FrameCount(), 5) << "the close request is taken before another frame";
+        EXPECT_EQ(Count(Call::DestroyWindow), 2) << "F1's reopening, then the closing routine";
+        EXPECT_FALSE(keyDown[VK_F4]) << "system keys are not recorded";
         // The release calls after the last frame, in their order.
         const std::vector<std::string> names = headless::CallNames();
         const auto lastFrame = std::find(names.rbegin(), names.rend(), "SwapBuffers").base();
@@ -47,71 +54,45 @@ TEST_F(ViewerRun, InterruptTerminateAndHangUpCloseTheWindowLikeTheCloseBox) {
         });
         EXPECT_EQ(released, steps);
         EXPECT_FALSE(headless::ModeChanged());
-        headless::Reset();
-        struct sigaction now = {};
-        sigaction(signal, nullptr, &now);
-        EXPECT_EQ(now.sa_handler, SIG_DFL);
-    }
-}
-
-TEST_F(ViewerRun, EveryWayOfClosingEndsWithZero) {
-    const std::function<void()> ways[] = {
-        [] { headless::CloseRequest(); },
-        [] { headless::Post(WM_SYSCOMMAND, SC_CLOSE, 0); },
-        [] {
-            headless::KeyDown(VK_MENU);
-            headless::KeyDown(VK_F4);
-        },
-    };
-    for (const auto& way : ways) {
-        SetUp();
-        atFrame[2] = way;
-        EXPECT_EQ(Run(), 0);
-        EXPECT_EQ(Count(Call::DestroyWindow), 1) << "the window is destroyed once, by the closing routine";
         EXPECT_EQ(headless::LiveContexts(), 0);
-        EXPECT_FALSE(keyDown[VK_F4]) << "system keys are not recorded";
+        headless::Reset();
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            struct sigaction now = {};
+            sigaction(signal, nullptr, &now);
+            EXPECT_EQ(now.sa_handler, SIG_DFL);
+        }
     }
 }
 
-TEST_F(ViewerRun, EscapeIsIgnoredWhileMinimisedAndFramesStop) {
-    int framesWhenMinimised = -1;
+// Minimised, the window is inactive, draws no frame and ignores Escape; its 0 x 0 size reaches
+// the projection as a viewport of 100 x 101 (the zero height becomes 1). Restored, it is active
+// with its size again.
+TEST_F(ViewerRun, MinimisedWindowStopsAndIgnoresEscapeUntilRestored) {
+    const auto viewport = [] {
+        GLint box[4] = {};
+        glGetIntegerv(GL_VIEWPORT, box);
+        return std::vector<int>{box[2], box[3]};
+    };
     atFrame[2] = [] { headless::Minimize(); };
     atIdle[3] = [&] {
         EXPECT_FALSE(windowActive);
-        framesWhenMinimised = headless::FrameCount();
+        EXPECT_EQ(viewport(), (std::vector<int>{100, 101}));
         headless::KeyDown(VK_ESCAPE);
     };
     atIdle[40] = [&] {
-        EXPECT_EQ(headless::FrameCount(), framesWhenMinimised) << "no frame while minimised";
+        EXPECT_EQ(headless::FrameCount(), 2) << "no frame while minimised";
         EXPECT_TRUE(headless::MainWindow() != nullptr) << "Escape did not end the program";
+        headless::KeyUp(VK_ESCAPE);
         headless::Restore();
+    };
+    atFrame[3] = [&] {
+        EXPECT_TRUE(windowActive);
+        EXPECT_EQ(viewport(), (std::vector<int>{900, 700}));
+        headless::KeyDown(VK_ESCAPE);
     };
     EXPECT_EQ(Run(), static_cast<int>(VK_ESCAPE));
-    EXPECT_TRUE(windowActive);
-    EXPECT_EQ(framesWhenMinimised, 2);
+    EXPECT_EQ(headless::FrameCount(), 3);
     EXPECT_GE(headless::IdleCount(), 40) << "the idle loop gives the processor back on every empty look";
-}
-
-TEST_F(ViewerRun, MinimiseAndRestoreToggleActivityAndPassTheSizes) {
-    atFrame[2] = [] { headless::Minimize(); };
-    atIdle[2] = [] {
-        EXPECT_FALSE(windowActive);
-        // The 0 x 0 size reached the projection: a viewport of 100 x 101 (the zero height becomes 1).
-        GLint viewport[4] = {};
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        EXPECT_EQ(viewport[2], 100);
-        EXPECT_EQ(viewport[3], 101);
-        headless::Restore();
-    };
-    atFrame[3] = [] {
-        EXPECT_TRUE(windowActive);
-        GLint viewport[4] = {};
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        EXPECT_EQ(viewport[2], 900);
-        EXPECT_EQ(viewport[3], 700);
-        headless::CloseRequest();
-    };
-    EXPECT_EQ(Run(), 0);
 }
 
 TEST_F(ViewerRun, BackgroundWindowKeepsRendering) {
@@ -172,7 +153,7 @@ TEST_F(ViewerRun, EveryPanelCommandTakesEffectOnTheFollowingFrame) {
     Run();
 }
 
-TEST_F(ViewerRun, UnlistedCommandIdsReachTheDefaultProcedure) {
+TEST_F(ViewerRun, UnlistedCommandIdsAndKeyCodesAreLeftAlone) {
     atFrame[2] = [] {
         for (WORD id : {WORD(1007), WORD(999), WORD(1205), WORD(0xFFFF)}) {
             SceneState before = sceneState;
@@ -184,6 +165,10 @@ TEST_F(ViewerRun, UnlistedCommandIdsReachTheDefaultProcedure) {
         int defaults = Count(Call::DefWindowProc);
         EXPECT_EQ(headless::Send(WM_COMMAND, MAKEWPARAM(1000, 0), 0), 0);
         EXPECT_EQ(Count(Call::DefWindowProc), defaults) << "a listed id is handled";
+        // Key codes outside the table are ignored.
+        headless::Send(WM_KEYDOWN, 256, 0);
+        headless::Send(WM_KEYDOWN, WPARAM(-1), 0);
+        headless::Send(WM_KEYUP, 100000, 0);
         headless::CloseRequest();
     };
     EXPECT_EQ(Run(), 0);
@@ -236,16 +221,6 @@ TEST_F(ViewerRun, ButtonsClickOnlyWhenReleasedOverThem) {
         headless::CloseRequest();
     };
     EXPECT_EQ(Run(), 0);
-}
-
-TEST_F(ViewerRun, KeyCodesOutsideTheTableAreIgnored) {
-    atFrame[2] = [] {
-        headless::Post(WM_KEYDOWN, 256, 0);
-        headless::Post(WM_KEYDOWN, WPARAM(-1), 0);
-        headless::Post(WM_KEYUP, 100000, 0);
-    };
-    atFrame[3] = [] { headless::KeyDown(VK_ESCAPE); };
-    EXPECT_EQ(Run(), static_cast<int>(VK_ESCAPE));
 }
 
 TEST_F(ViewerRun, F1ReopensFullScreenAt640x480AndRestartsTheShow) {

@@ -22,6 +22,7 @@ extern "C" {
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -174,21 +175,32 @@ class RecordTest : public ::testing::Test {
     int Record(const std::vector<std::string>& arguments) { return Wait(Start(arguments)); }
     std::string Output() { return ReadText(errors); }
 
-    // The frames `wanted` of the whole program run in this process at that size, without buttons.
-    static std::map<int, Picture> ViewerFrames(int width, int height, std::set<int> wanted) {
+    // The whole program run in this process at that size, without buttons, until `done` says so.
+    static void RunViewer(int width, int height, const std::function<bool(int frameNo)>& done) {
         headless::Reset();
         headless::SetScreen(width, height, 32);
         headless::DrawButtons(false);
         ResetViewerGlobals();
         SetPictureFolder(kPictures.c_str());
-        std::map<int, Picture> frames;
-        const int last = *wanted.rbegin();
         headless::OnFrame([&](int frameNo) {
-            if (wanted.count(frameNo)) frames[frameNo] = RgbOf(headless::ReadPixels());
-            if (frameNo == last) headless::CloseRequest();
+            if (done(frameNo)) headless::CloseRequest();
         });
         EXPECT_EQ(ViewerMain(nullptr, nullptr, const_cast<char*>(""), SW_SHOW), 0);
+    }
+    // Its frames `wanted`.
+    static std::map<int, Picture> ViewerFrames(int width, int height, std::set<int> wanted) {
+        std::map<int, Picture> frames;
+        RunViewer(width, height, [&](int frameNo) {
+            if (wanted.count(frameNo)) frames[frameNo] = RgbOf(headless::ReadPixels());
+            return frameNo == *wanted.rbegin();
+        });
         return frames;
+    }
+    // Polls until the check holds or 30 s have passed.
+    static bool WaitFor(const std::function<bool()>& check) {
+        const auto deadline = std::chrono::steady_clock::now() + 30s;
+        while (!check() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(20ms);
+        return check();
     }
 };
 
@@ -249,18 +261,8 @@ TEST_F(RecordTest, VideosDecodeToTheShowsFrames) {
 
 // --passes 1 ends on the frame after which the viewer shows the other colour scheme.
 TEST_F(RecordTest, OnePassEndsWhereTheColoursFlip) {
-    headless::Reset();
-    headless::SetScreen(32, 18, 32);
-    ResetViewerGlobals();
-    SetPictureFolder(kPictures.c_str());
     int flip = 0;
-    headless::OnFrame([&flip](int frameNo) {
-        if (flip == 0 && sceneState.colorScheme != 1) {
-            flip = frameNo;
-            headless::CloseRequest();
-        }
-    });
-    ASSERT_EQ(ViewerMain(nullptr, nullptr, const_cast<char*>(""), SW_SHOW), 0);
+    RunViewer(32, 18, [&flip](int frameNo) { return flip == 0 && sceneState.colorScheme != 1 && (flip = frameNo); });
     ASSERT_GT(flip, 1000);
     ASSERT_EQ(Record({"--size=32x18", "--passes=1", "--from-frame=" + std::to_string(flip - 1), "--pictures",
                       kPictures, (folder / "f-%d.png").string()}),
@@ -323,13 +325,10 @@ TEST_F(RecordTest, InterruptionOrAFullDiskLeavesNothing) {
         const pid_t pid = Start({"--size=64x36", "--passes=3", "--pictures", kPictures, (folder / output).string()});
         // Until several files exist or the one file holds more than the muxer's first buffer:
         // frames are being written.
-        const auto deadline = std::chrono::steady_clock::now() + 30s;
-        auto writing = [&] {
+        ASSERT_TRUE(WaitFor([&] {
             const std::set<std::string> names = Names(folder);
             return names.size() > 3 || (names.size() == 1 && fs::file_size(folder / *names.begin()) > 40000);
-        };
-        while (!writing() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(20ms);
-        ASSERT_TRUE(writing()) << Output();
+        })) << Output();
         kill(pid, SIGINT);
         EXPECT_EQ(Wait(pid), 128 + SIGINT) << Output();
         EXPECT_TRUE(fs::is_empty(folder));
@@ -342,11 +341,8 @@ TEST_F(RecordTest, InterruptionOrAFullDiskLeavesNothing) {
     ASSERT_EQ(mkfifo((fifo / "4.bmp").c_str(), 0600), 0);
     const pid_t loading = Start({"--size=64x36", "--pictures", fifo.string(), (folder / "fifo.mp4").string()});
     const std::string reported = "Error: Failed to open DIB file " + (fifo / "4.bmp").string() + ".";
-    const auto deadline = std::chrono::steady_clock::now() + 30s;
-    while (Output().find(reported) == std::string::npos && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(20ms);
     // One that hangs in the open would not hear SIGINT.
-    kill(loading, Output().find(reported) != std::string::npos ? SIGINT : SIGKILL);
+    kill(loading, WaitFor([&] { return Output().find(reported) != std::string::npos; }) ? SIGINT : SIGKILL);
     const int status = Wait(loading);
     EXPECT_TRUE(status == 1 || status == 128 + SIGINT) << status << "\n" << Output();
     EXPECT_NE(Output().find(reported), std::string::npos) << Output();

@@ -125,17 +125,6 @@ inline bool Resembles(const Rgb& pixel, const testpics::Rgb& flat) {
     return true;
 }
 
-// Polls until the check holds (frames arrive continuously) or the time is up.
-template <typename Check>
-bool WaitFor(Check check, std::chrono::milliseconds timeout = 30s) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    do {
-        if (check()) return true;
-        std::this_thread::sleep_for(50ms);
-    } while (std::chrono::steady_clock::now() < end);
-    return false;
-}
-
 class ShowcaseWindow : public ::testing::Test {
 protected:
     explicit ShowcaseWindow(Screen screen = kDesktop) : screen(screen) {}
@@ -176,12 +165,7 @@ protected:
         Tool({"keyup", key});
     }
 
-    // The exit status, or -1 when the program did not end normally within the timeout.
-    int ExitStatus() {
-        const std::optional<int> status = app.WaitExit(15s);
-        if (!status || !WIFEXITED(*status)) return -1;
-        return WEXITSTATUS(*status);
-    }
+    int ExitStatus() { return app.ExitCode(15s); }
 
     const Screen screen;
     XvfbServer server;

@@ -1,10 +1,6 @@
 // The show in the real window, seen from outside: the program runs over a picture folder of
 // flat, distinct colours, so each part of the frame tells by its hue which picture it shows.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <thread>
-
 #include "tests/support/test_pictures.h"
 #include "tests/window/showcase_fixture.h"
 

@@ -5,7 +5,7 @@
 #include <signal.h>
 #include <string.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
+#include <set>
 
 #include <filesystem>
 #include <thread>
@@ -86,12 +86,12 @@ TEST_F(ShowcaseWindow, F1WithoutTheFullScreenModeAsksAndReopensWindowed) {
     ASSERT_NE(question, 0u) << "no question box; output:\n" << app.Output();
     // Nothing gives a new window the focus without a window manager: do what one would. The box
     // may not listen yet when it first maps, so answer until it is gone.
-    const auto answerBy = std::chrono::steady_clock::now() + 15s;
-    while (x.WaitForWindow(kQuestionCaption, 0ms) != 0 && std::chrono::steady_clock::now() < answerBy) {
+    WaitFor([&] {
         x.Focus(question);
         Tool({"key", "Return"});
         std::this_thread::sleep_for(300ms);
-    }
+        return x.WaitForWindow(kQuestionCaption, 0ms) == 0;
+    }, 15s);
 
     const unsigned long reopened = x.WaitForWindow(kToggleTitleUtf8, 15s);
     ASSERT_NE(reopened, 0u) << "the window did not come back; output:\n" << app.Output();
@@ -124,14 +124,8 @@ TEST_F(ShowcaseOnA16BitScreen, F1GoesFullScreenWithoutAskingAndBackWindowed) {
     EXPECT_TRUE(WaitForLook([](const Capture& c) { return LooksRaised(c, kPanelButtons[0]); }));
 
     PressKey("F1");
-    const auto end = std::chrono::steady_clock::now() + 15s;
-    unsigned long windowed = full;
-    while ((windowed == full || windowed == 0) && std::chrono::steady_clock::now() < end) {
-        std::this_thread::sleep_for(50ms);
-        windowed = x.WaitForWindow(kToggleTitleUtf8, 0ms);
-    }
-    ASSERT_NE(windowed, full) << "the window did not reopen; output:\n" << app.Output();
-    ASSERT_NE(windowed, 0u) << "the window did not reopen; output:\n" << app.Output();
+    ASSERT_TRUE(WaitFor([&] { return !std::set<unsigned long>{0, full}.count(x.WaitForWindow(kToggleTitleUtf8, 0ms)); }, 15s))
+        << "the window did not reopen; output:\n" << app.Output();
     EXPECT_TRUE(WaitForLook([](const Capture& c) { return LooksRaised(c, kPanelButtons[0]); }));
     PressKey("Escape");
     EXPECT_EQ(ExitStatus(), kEscapeStatus) << app.Output();
@@ -188,9 +182,7 @@ protected:
     }
 
     bool WaitForButtons(bool shown) {
-        return WaitFor([&] {
-            return LooksRaised(x.Grab(0, 0, kColumnWidth, std::min(kColumnHeight, screen.height)), kPanelButtons[0]) == shown;
-        }, 20s);
+        return WaitFor([&] { return LooksRaised(x.Grab(0, 0, kColumnWidth, 480), kPanelButtons[0]) == shown; }, 20s);
     }
 
     // Xvfb has no 640 x 480 x 16 mode beside a 24-bit desktop, so F1 asks there; a screen
@@ -213,12 +205,8 @@ TEST_P(StopRequest, EndsWithinASecondWithStatusZeroAndTheDesktopMode) {
                 : way == kAltF4    ? Xdotool(server.Display(), {"key", "alt+F4"})
                                    : kill(app.Pid(), way) == 0);
     const auto sent = std::chrono::steady_clock::now();
-    const std::optional<int> status = app.WaitExit(5s);
-    const auto took = std::chrono::steady_clock::now() - sent;
-    ASSERT_TRUE(status) << "still running; output:\n" << app.Output();
-    EXPECT_LT(took, 1s);
-    ASSERT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status);
-    EXPECT_EQ(WEXITSTATUS(*status), 0);
+    EXPECT_EQ(app.ExitCode(5s), 0) << "-1: still running; above 128: ended by a signal; output:\n" << app.Output();
+    EXPECT_LT(std::chrono::steady_clock::now() - sent, 1s);
     EXPECT_EQ(app.Output(), "");
     EXPECT_EQ(x.WaitForWindow("Error", 0ms), 0u);
     const std::optional<WindowGeometry> desktop = x.Geometry(x.Root());
@@ -252,22 +240,17 @@ TEST_F(ShowcaseWindow, LostDisplayEndsWithOneLineAndStatusOne) {
     x.Disconnect();
     const auto lost = std::chrono::steady_clock::now();
     server.Stop();
-    const std::optional<int> status = app.WaitExit(15s);
+    EXPECT_EQ(app.ExitCode(15s), 1) << "-1: still running; above 128: ended by a signal; output:\n" << app.Output();
     const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - lost);
     RecordProperty("milliseconds_to_exit", static_cast<int>(took.count()));
-    ASSERT_TRUE(status) << "still running; output:\n" << app.Output();
-    ASSERT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status) << "; output:\n" << app.Output();
-    EXPECT_EQ(WEXITSTATUS(*status), 1);
     EXPECT_EQ(app.Output(), "showcase: lost the connection to the display\n");
 }
 
 TEST(ShowcaseWithoutDisplay, FailsWithAMessageOnStderr) {
     ChildProcess app;
     ASSERT_TRUE(app.Start({SHOWCASE_EXECUTABLE}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}}, SHOWCASE_SOURCE_DIR));
-    const std::optional<int> status = app.WaitExit(15s);
-    ASSERT_TRUE(status) << "the program waited for a display that is not there";
-    ASSERT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status);
-    EXPECT_NE(WEXITSTATUS(*status), 0);
+    const int status = app.ExitCode(15s);
+    EXPECT_TRUE(status > 0 && status < 128) << "-1: it waited for a display that is not there; above 128: a signal";
     EXPECT_NE(app.Output().find("Window Creation Error."), std::string::npos) << app.Output();
 }
 

@@ -11,113 +11,79 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
-extern char** environ;
-
-namespace {
-
-// argv and envp arrays built before fork, so the child only calls async-signal-safe functions.
-struct ExecArguments {
-    std::vector<std::string> strings;
-    std::vector<char*> argv;
-    std::vector<char*> envp;
-};
-
-ExecArguments BuildExec(const std::vector<std::string>& argv, const std::map<std::string, std::string>& changes) {
-    ExecArguments exec;
-    std::map<std::string, std::string> environment;
-    for (char** entry = environ; *entry; ++entry) {
-        const std::string text = *entry;
-        const size_t equals = text.find('=');
-        if (equals != std::string::npos) environment[text.substr(0, equals)] = text.substr(equals + 1);
-    }
-    for (const auto& [name, value] : changes) {
-        if (value.empty())
-            environment.erase(name);
-        else
-            environment[name] = value;
-    }
-    exec.strings = argv;
-    const size_t argc = exec.strings.size();
-    for (const auto& [name, value] : environment) exec.strings.push_back(name + "=" + value);
-    for (size_t i = 0; i < exec.strings.size(); ++i) (i < argc ? exec.argv : exec.envp).push_back(exec.strings[i].data());
-    exec.argv.push_back(nullptr);
-    exec.envp.push_back(nullptr);
-    return exec;
-}
-
-// In the child: dies with the test process, so nothing outlives a crashed or killed test.
-void DieWithParent() { prctl(PR_SET_PDEATHSIG, SIGKILL); }
-
-bool Signal(pid_t pid, int signal) { return pid > 0 && kill(pid, signal) == 0; }
-
-std::optional<int> Reap(pid_t pid, std::chrono::milliseconds timeout) {
+// Polls until the check holds or the time is up.
+bool WaitFor(const std::function<bool()>& check, std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        int status = 0;
-        const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) return status;
-        if (done < 0 || std::chrono::steady_clock::now() >= end) return std::nullopt;
-        std::this_thread::sleep_for(10ms);
+    for (;; std::this_thread::sleep_for(20ms)) {
+        if (check()) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
     }
 }
-
-}  // namespace
 
 ChildProcess::~ChildProcess() {
     Stop();
     if (!outputPath_.empty()) unlink(outputPath_.c_str());
 }
 
+// The program runs through env(1), which sets and removes the variables and changes the folder.
 bool ChildProcess::Start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& environment,
                          const std::string& workingDirectory) {
     char path[] = "/tmp/showcase-test-output-XXXXXX";
     const int output = mkstemp(path);
     if (output < 0) return false;
     outputPath_ = path;
-    ExecArguments exec = BuildExec(argv, environment);
+    std::vector<std::string> words{"/usr/bin/env", "--chdir=" + workingDirectory};
+    for (const auto& [name, value] : environment)  // env takes its options (-u) before the variables
+        value.empty() ? words.insert(words.begin() + 1, {"-u", name}) : words.insert(words.end(), name + "=" + value);
+    words.insert(words.end(), argv.begin(), argv.end());
+    std::vector<char*> pointers;
+    for (std::string& word : words) pointers.push_back(word.data());
+    pointers.push_back(nullptr);
     const pid_t pid = fork();
-    if (pid < 0) {
-        close(output);
-        return false;
-    }
     if (pid == 0) {
-        DieWithParent();
+        prctl(PR_SET_PDEATHSIG, SIGKILL);  // nothing outlives a crashed or killed test
         // The program gets the signals' default actions, as from a terminal, whatever this
         // test process inherited (a shell's background job ignores SIGINT).
         for (const int caught : {SIGINT, SIGTERM, SIGHUP}) signal(caught, SIG_DFL);
-        const int input = open("/dev/null", O_RDONLY);
-        dup2(input, STDIN_FILENO);
+        dup2(open("/dev/null", O_RDONLY), STDIN_FILENO);
         dup2(output, STDOUT_FILENO);
         dup2(output, STDERR_FILENO);
-        if (chdir(workingDirectory.c_str()) != 0) _exit(126);
-        execve(exec.argv[0], exec.argv.data(), exec.envp.data());
+        execv(pointers[0], pointers.data());
         _exit(127);
     }
     close(output);
     pid_ = pid;
     status_.reset();
-    return true;
+    return pid > 0;
 }
 
 std::optional<int> ChildProcess::WaitExit(std::chrono::milliseconds timeout) {
-    if (!status_ && pid_ > 0) status_ = Reap(pid_, timeout);
+    int status = 0;
+    pid_t done = 0;
+    if (!status_ && pid_ > 0 && WaitFor([&] { return (done = waitpid(pid_, &status, WNOHANG)) != 0; }, timeout) &&
+        done == pid_)
+        status_ = status;
     return status_;
+}
+
+int ChildProcess::ExitCode(std::chrono::milliseconds timeout) {
+    const std::optional<int> status = WaitExit(timeout);
+    return !status ? -1 : WIFEXITED(*status) ? WEXITSTATUS(*status) : 128 + WTERMSIG(*status);
 }
 
 bool ChildProcess::Running() { return pid_ > 0 && !WaitExit(0ms); }
 
 void ChildProcess::Stop() {
     if (!Running()) return;
-    Signal(pid_, SIGTERM);
+    kill(pid_, SIGTERM);
     if (WaitExit(3s)) return;
-    Signal(pid_, SIGKILL);
+    kill(pid_, SIGKILL);
     WaitExit(3s);
 }
 
@@ -131,20 +97,11 @@ std::string ChildProcess::Output() const {
 // A tool run to its end; true when it succeeded.
 static bool RunTool(const std::vector<std::string>& argv, const std::string& display) {
     ChildProcess tool;
-    if (!tool.Start(argv, {{"DISPLAY", display}}, "/")) return false;
-    const std::optional<int> status = tool.WaitExit(10s);
-    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+    return tool.Start(argv, {{"DISPLAY", display}}, "/") && tool.ExitCode(10s) == 0;
 }
 
 void XServer::Stop() {
-    if (pid_ > 0) {
-        Signal(pid_, SIGTERM);
-        if (!Reap(pid_, 5s)) {
-            Signal(pid_, SIGKILL);
-            Reap(pid_, 3s);
-        }
-    }
-    pid_ = -1;
+    process_.Stop();
     if (!folder_.empty()) std::filesystem::remove_all(folder_);
     folder_.clear();
 }
@@ -154,23 +111,14 @@ void XServer::Stop() {
 bool XServer::Launch(const std::string& program, const std::vector<std::string>& arguments) {
     int report[2];
     if (pipe(report) != 0) return false;
+    fcntl(report[0], F_SETFD, FD_CLOEXEC);
     std::vector<std::string> argv{program, "-displayfd", std::to_string(report[1]), "-nolisten", "tcp", "-noreset"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    ExecArguments exec = BuildExec(argv, {});
-    pid_ = fork();
-    if (pid_ == 0) {
-        DieWithParent();
-        close(report[0]);
-        const int quiet = open("/dev/null", O_WRONLY);
-        dup2(quiet, STDOUT_FILENO);
-        dup2(quiet, STDERR_FILENO);
-        execve(exec.argv[0], exec.argv.data(), exec.envp.data());
-        _exit(127);
-    }
+    const bool started = process_.Start(argv, {}, "/");
     close(report[1]);
     std::string number;
     char c = 0;
-    while (pid_ > 0 && read(report[0], &c, 1) == 1 && c != '\n') number += c;
+    while (started && read(report[0], &c, 1) == 1 && c != '\n') number += c;
     close(report[0]);
     display_ = number.empty() ? "" : ":" + number;
     return !display_.empty();
@@ -215,22 +163,27 @@ bool XServer::Start(const std::vector<std::pair<int, int>>& sizes) {
 
 XClient::~XClient() { Disconnect(); }
 
-bool XClient::WantsDecorations(unsigned long window) {
-    const Atom hints = XInternAtom(display_, "_MOTIF_WM_HINTS", False);
-    Atom type = None;
+// A property's items (format 8 as char, format 32 as long) when it has the type asked for.
+template <typename Item>
+static std::vector<Item> Property(Display* display, Window window, const char* name, Atom type) {
+    Atom actual = None;
     int format = 0;
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
-    bool decorated = true;
-    if (XGetWindowProperty(display_, window, hints, 0, 5, False, AnyPropertyType, &type, &format, &count, &remaining,
-                           &data) == Success &&
-        data) {
-        const long* values = reinterpret_cast<const long*>(data);
-        constexpr long kDecorationsGiven = 1 << 1;
-        if (format == 32 && count >= 3 && (values[0] & kDecorationsGiven)) decorated = values[2] != 0;
+    std::vector<Item> items;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1024, False, type, &actual, &format,
+                           &count, &remaining, &data) == Success && data) {
+        if (format == (sizeof(Item) == 1 ? 8 : 32) && (type == AnyPropertyType || actual == type))
+            items.assign(reinterpret_cast<const Item*>(data), reinterpret_cast<const Item*>(data) + count);
         XFree(data);
     }
-    return decorated;
+    return items;
+}
+
+bool XClient::WantsDecorations(unsigned long window) {
+    const std::vector<long> hints = Property<long>(display_, window, "_MOTIF_WM_HINTS", AnyPropertyType);
+    constexpr long kDecorationsGiven = 1 << 1;
+    return hints.size() < 3 || !(hints[0] & kDecorationsGiven) || hints[2] != 0;
 }
 
 bool XClient::PointerHidden() {
@@ -257,20 +210,8 @@ bool XClient::Connect(const std::string& display) {
 }
 
 std::string XClient::Title(unsigned long window) {
-    const Atom name = XInternAtom(display_, "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(display_, "UTF8_STRING", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, remaining = 0;
-    unsigned char* data = nullptr;
-    std::string title;
-    if (XGetWindowProperty(display_, window, name, 0, 1024, False, utf8, &type, &format, &count, &remaining, &data) ==
-            Success &&
-        data) {
-        if (type == utf8 && format == 8) title.assign(reinterpret_cast<const char*>(data), count);
-        XFree(data);
-    }
-    return title;
+    const std::vector<char> title = Property<char>(display_, window, "_NET_WM_NAME", XInternAtom(display_, "UTF8_STRING", False));
+    return {title.begin(), title.end()};
 }
 
 std::vector<unsigned long> XClient::Windows(const std::string& title) {
@@ -291,13 +232,8 @@ std::vector<unsigned long> XClient::Windows(const std::string& title) {
 }
 
 unsigned long XClient::WaitForWindow(const std::string& title, std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    do {
-        const std::vector<unsigned long> found = Windows(title);
-        if (!found.empty()) return found.front();
-        std::this_thread::sleep_for(50ms);
-    } while (std::chrono::steady_clock::now() < end);
-    return 0;
+    std::vector<unsigned long> found;
+    return WaitFor([&] { return !(found = Windows(title)).empty(); }, timeout) ? found.front() : 0;
 }
 
 std::optional<WindowGeometry> XClient::Geometry(unsigned long window) {

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -28,6 +29,8 @@ public:
                const std::string& workingDirectory);
     // The wait status once it ended within the timeout.
     std::optional<int> WaitExit(std::chrono::milliseconds timeout);
+    // The exit status once it ended within the timeout, 128 + the signal that ended it, or -1.
+    int ExitCode(std::chrono::milliseconds timeout);
     bool Running();
     void Stop();  // SIGTERM, then SIGKILL if it does not end soon
     std::string Output() const;
@@ -56,7 +59,7 @@ public:
 
 private:
     bool Launch(const std::string& program, const std::vector<std::string>& arguments);
-    pid_t pid_ = -1;
+    ChildProcess process_;
     std::string display_;
     std::string folder_;  // the dummy server's configuration and log
 };
@@ -108,6 +111,9 @@ public:
 private:
     struct _XDisplay* display_ = nullptr;
 };
+
+// Polls until the check holds or the time is up.
+bool WaitFor(const std::function<bool()>& check, std::chrono::milliseconds timeout = 30s);
 
 // Runs xdotool against the display; true when it succeeded.
 bool Xdotool(const std::string& display, const std::vector<std::string>& arguments);

@@ -23,5 +23,5 @@ cmake --build "$root/build" --target showcase-record desktop_frames
 cd "$root/tests/web"
 PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
 rm -rf "$root/build-web/test-output"
-node --test-reporter=spec web_test.js "$root/build-web/showcase.html" "$root/build-web/broken-picture.html" \
+node web_test.js "$root/build-web/showcase.html" "$root/build-web/broken-picture.html" \
   "$root/build/tests/web/desktop_frames" "$root/build/showcase-record" "$root/build-web/test-output"

@@ -3,10 +3,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <thread>
 
 #include "app/viewer.h"
 #include "platform/subset/core.h"
@@ -158,12 +156,7 @@ protected:
         ASSERT_TRUE(Xdotool(server.Display(), arguments)) << "xdotool failed";
     }
 
-    // A key held long enough for the program to see it down in at least one loop pass.
-    void PressKey(const std::string& key) {
-        Tool({"keydown", key});
-        std::this_thread::sleep_for(150ms);
-        Tool({"keyup", key});
-    }
+    void PressKey(const std::string& key) { ASSERT_TRUE(::PressKey(server.Display(), key)) << "xdotool failed"; }
 
     int ExitStatus() { return app.ExitCode(15s); }
 

@@ -3,7 +3,6 @@
 // the box of a broken picture and Escape's status; and in show-floor mode. The program runs over a picture folder of
 // flat colours, as in the Linux show tests, so each part of the frame tells which picture it shows.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <fstream>
 #include <thread>
@@ -59,8 +58,7 @@ class WineSession : public ::testing::Test {
         if (box != nullptr) {
             ChildProcess reader;
             if (!reader.Start({kWine, SHOWCASE_BOX_TEXT, box, "ok"}, Environment(), "/")) return "(no reader)";
-            const std::optional<int> status = reader.WaitExit(60s);
-            text = status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0 ? reader.Output() : "(no box)";
+            text = reader.ExitCode(60s) == 0 ? reader.Output() : "(no box)";
         }
         window = x.WaitForWindow(kStartupTitleUtf8, 60s);
         EXPECT_NE(window, 0u) << "no window titled with the start-up title; output:\n" << app.Output();
@@ -73,23 +71,16 @@ class WineSession : public ::testing::Test {
         ChildProcess program;
         argv.insert(argv.begin(), kWine);
         if (!program.Start(argv, Environment(), "/")) return -1;
-        const std::optional<int> status = program.WaitExit(60s);
+        const int status = program.ExitCode(60s);
         if (output != nullptr) *output = program.Output();
-        return status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
+        return status;
     }
 
     void Tool(const std::vector<std::string>& arguments) {
         ASSERT_TRUE(Xdotool(server.Display(), arguments)) << "xdotool failed";
     }
-    void PressKey(const std::string& key) {
-        Tool({"keydown", key});
-        std::this_thread::sleep_for(300ms);
-        Tool({"keyup", key});
-    }
-    int ExitStatus() {
-        const std::optional<int> status = app.WaitExit(30s);
-        return status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
-    }
+    void PressKey(const std::string& key) { ASSERT_TRUE(::PressKey(server.Display(), key, 300ms)); }
+    int ExitStatus() { return app.ExitCode(30s); }
 
     XvfbServer server;
     XClient x;

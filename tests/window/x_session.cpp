@@ -1,4 +1,4 @@
-// Child processes, a private Xvfb and the Xlib client of the real-window tests.
+// A private X server and the Xlib client of the real-window tests.
 #include "tests/window/x_session.h"
 
 #include <X11/Xatom.h>
@@ -6,93 +6,11 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
 #include <fcntl.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
-
-// Polls until the check holds or the time is up.
-bool WaitFor(const std::function<bool()>& check, std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    for (;; std::this_thread::sleep_for(20ms)) {
-        if (check()) return true;
-        if (std::chrono::steady_clock::now() >= end) return false;
-    }
-}
-
-ChildProcess::~ChildProcess() {
-    Stop();
-    if (!outputPath_.empty()) unlink(outputPath_.c_str());
-}
-
-// The program runs through env(1), which sets and removes the variables and changes the folder.
-bool ChildProcess::Start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& environment,
-                         const std::string& workingDirectory) {
-    char path[] = "/tmp/showcase-test-output-XXXXXX";
-    const int output = mkstemp(path);
-    if (output < 0) return false;
-    outputPath_ = path;
-    std::vector<std::string> words{"/usr/bin/env", "--chdir=" + workingDirectory};
-    for (const auto& [name, value] : environment)  // env takes its options (-u) before the variables
-        value.empty() ? words.insert(words.begin() + 1, {"-u", name}) : words.insert(words.end(), name + "=" + value);
-    words.insert(words.end(), argv.begin(), argv.end());
-    std::vector<char*> pointers;
-    for (std::string& word : words) pointers.push_back(word.data());
-    pointers.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);  // nothing outlives a crashed or killed test
-        // The program gets the signals' default actions, as from a terminal, whatever this
-        // test process inherited (a shell's background job ignores SIGINT).
-        for (const int caught : {SIGINT, SIGTERM, SIGHUP}) signal(caught, SIG_DFL);
-        dup2(open("/dev/null", O_RDONLY), STDIN_FILENO);
-        dup2(output, STDOUT_FILENO);
-        dup2(output, STDERR_FILENO);
-        execv(pointers[0], pointers.data());
-        _exit(127);
-    }
-    close(output);
-    pid_ = pid;
-    status_.reset();
-    return pid > 0;
-}
-
-std::optional<int> ChildProcess::WaitExit(std::chrono::milliseconds timeout) {
-    int status = 0;
-    pid_t done = 0;
-    if (!status_ && pid_ > 0 && WaitFor([&] { return (done = waitpid(pid_, &status, WNOHANG)) != 0; }, timeout) &&
-        done == pid_)
-        status_ = status;
-    return status_;
-}
-
-int ChildProcess::ExitCode(std::chrono::milliseconds timeout) {
-    const std::optional<int> status = WaitExit(timeout);
-    return !status ? -1 : WIFEXITED(*status) ? WEXITSTATUS(*status) : 128 + WTERMSIG(*status);
-}
-
-bool ChildProcess::Running() { return pid_ > 0 && !WaitExit(0ms); }
-
-void ChildProcess::Stop() {
-    if (!Running()) return;
-    kill(pid_, SIGTERM);
-    if (WaitExit(3s)) return;
-    kill(pid_, SIGKILL);
-    WaitExit(3s);
-}
-
-std::string ChildProcess::Output() const {
-    std::ifstream file(outputPath_);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 // A tool run to its end; true when it succeeded.
 static bool RunTool(const std::vector<std::string>& argv, const std::string& display) {
@@ -293,4 +211,10 @@ bool Xdotool(const std::string& display, const std::vector<std::string>& argumen
     std::vector<std::string> argv{"/usr/bin/xdotool"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     return RunTool(argv, display);
+}
+
+bool PressKey(const std::string& display, const std::string& key, std::chrono::milliseconds held) {
+    const bool down = Xdotool(display, {"keydown", key});
+    std::this_thread::sleep_for(held);
+    return Xdotool(display, {"keyup", key}) && down;
 }

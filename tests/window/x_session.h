@@ -1,46 +1,14 @@
 // Tools for running the real program against a private X server: an Xvfb of its own on a free
-// display, child processes stopped by pid, an Xlib client that finds windows, reads titles
+// display, an Xlib client that finds windows, reads titles
 // and geometry, captures pixels and asks windows to close, and xdotool for pointer and keys.
 #pragma once
 
-#include <sys/types.h>
-
-#include <chrono>
 #include <cstdint>
-#include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-using namespace std::chrono_literals;
-
-// A process started with a given environment and working directory; killed when dropped if
-// still running. Its stdout and stderr go to one temporary file.
-class ChildProcess {
-public:
-    ChildProcess() = default;
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-    ~ChildProcess();
-
-    // environment: variables to set; an empty value removes the variable.
-    bool Start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& environment,
-               const std::string& workingDirectory);
-    // The wait status once it ended within the timeout.
-    std::optional<int> WaitExit(std::chrono::milliseconds timeout);
-    // The exit status once it ended within the timeout, 128 + the signal that ended it, or -1.
-    int ExitCode(std::chrono::milliseconds timeout);
-    bool Running();
-    void Stop();  // SIGTERM, then SIGKILL if it does not end soon
-    std::string Output() const;
-    pid_t Pid() const { return pid_; }
-
-private:
-    pid_t pid_ = -1;
-    std::optional<int> status_;
-    std::string outputPath_;
-};
+#include "tests/support/child_process.h"
 
 // A private X server on the first free display number (the server picks it and reports it):
 // Xvfb with one screen of the given size and depth, or Xorg with the dummy driver and one RandR
@@ -112,8 +80,8 @@ private:
     struct _XDisplay* display_ = nullptr;
 };
 
-// Polls until the check holds or the time is up.
-bool WaitFor(const std::function<bool()>& check, std::chrono::milliseconds timeout = 30s);
-
 // Runs xdotool against the display; true when it succeeded.
 bool Xdotool(const std::string& display, const std::vector<std::string>& arguments);
+// A key (or chord, "ctrl+alt+q") held long enough for the program to see it down in at least
+// one pass of its loop.
+bool PressKey(const std::string& display, const std::string& key, std::chrono::milliseconds held = 150ms);

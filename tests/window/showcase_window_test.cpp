@@ -77,16 +77,7 @@ TEST_F(ShowcaseWindow, F1WithoutTheFullScreenModeAsksAndReopensWindowed) {
     };
     EXPECT_TRUE(coversTheScreen(window));
     PressKey("F1");
-    const unsigned long question = x.WaitForWindow(kQuestionCaption, 15s);
-    ASSERT_NE(question, 0u) << "no question box; output:\n" << app.Output();
-    // Nothing gives a new window the focus without a window manager: do what one would. The box
-    // may not listen yet when it first maps, so answer until it is gone.
-    WaitFor([&] {
-        x.Focus(question);
-        Tool({"key", "Return"});
-        std::this_thread::sleep_for(300ms);
-        return x.WaitForWindow(kQuestionCaption, 0ms) == 0;
-    }, 15s);
+    ASSERT_TRUE(PressReturnIn(x, server.Display(), kQuestionCaption, 15s)) << "no question box; output:\n" << app.Output();
 
     const unsigned long reopened = x.WaitForWindow(kToggleTitleUtf8, 15s);
     ASSERT_NE(reopened, 0u) << "the window did not come back; output:\n" << app.Output();

@@ -218,3 +218,13 @@ bool PressKey(const std::string& display, const std::string& key, std::chrono::m
     std::this_thread::sleep_for(held);
     return Xdotool(display, {"keyup", key}) && down;
 }
+
+bool PressReturnIn(XClient& x, const std::string& display, const std::string& title, std::chrono::milliseconds timeout) {
+    const unsigned long box = x.WaitForWindow(title, timeout);
+    return box != 0 && WaitFor([&] {
+        x.Focus(box);
+        Xdotool(display, {"key", "Return"});
+        std::this_thread::sleep_for(300ms);
+        return x.Windows(title).empty();
+    }, timeout);
+}

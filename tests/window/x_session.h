@@ -85,3 +85,7 @@ bool Xdotool(const std::string& display, const std::vector<std::string>& argumen
 // A key (or chord, "ctrl+alt+q") held long enough for the program to see it down in at least
 // one pass of its loop.
 bool PressKey(const std::string& display, const std::string& key, std::chrono::milliseconds held = 150ms);
+// Answers the window with that title (a box) with Return, its default button. Without a window
+// manager nothing gives a new window the focus: set it, and again until the box is gone (it may
+// not listen yet when it first maps). False when it was never there or stayed.
+bool PressReturnIn(XClient& x, const std::string& display, const std::string& title, std::chrono::milliseconds timeout);

@@ -19,18 +19,6 @@ class Timeline : public ::testing::Test {
     }
 };
 
-TEST_F(Timeline, SplashRunsUntilTheClockPasses2000) {
-    int frames = 0;
-    while (sceneState.sceneMode == 23) {
-        AdvanceScene();
-        ++frames;
-        ASSERT_LT(frames, 1000);
-    }
-    EXPECT_EQ(sceneState.sceneMode, 1);
-    EXPECT_GT(sceneState.tourClock, 2000.0f);
-    EXPECT_NEAR(frames, 313, 1) << "600 clock units at 1.92 per frame";
-}
-
 TEST_F(Timeline, ExactBoundsSelectNoSceneAndTheStepAboveSelectsIt) {
     struct Case {
         float stepTo;       // clock value after the step

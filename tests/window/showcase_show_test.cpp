@@ -1,7 +1,12 @@
-// The show in the real window, seen from outside: the program runs over a picture folder of
-// flat, distinct colours, so each part of the frame tells by its hue which picture it shows.
+// The show in a private Xvfb, seen from outside as a user meets it: `showcase` itself or, in the
+// Wine test program, showcase.exe under Wine; each in an English and a Russian locale. The
+// program runs over a picture folder of flat, distinct colours, so each part of the frame tells
+// by its hue which picture it shows.
 #include <gtest/gtest.h>
-#include "tests/support/test_pictures.h"
+
+#include <fstream>
+#include <thread>
+
 #include "tests/window/showcase_fixture.h"
 
 namespace {
@@ -9,49 +14,152 @@ namespace {
 using namespace showcase_test;
 using testpics::FlatColour;
 
-class ShowcaseShow : public ShowcaseWindow {
+// The program in the locale the test is given.
+class ShowOnXvfb : public ::testing::TestWithParam<const char*> {
   protected:
-    std::string WorkingDirectory() override { return pictures.Root().string(); }
+    void SetUp() override {
+        ASSERT_TRUE(server.Start(kDesktop.width, kDesktop.height, kDesktop.depth)) << "Xvfb did not start";
+        ASSERT_TRUE(x.Connect(server.Display()));
+    }
+#ifdef SHOWCASE_WINDOWS_EXE
+    // Wine's own processes of the prefix (its server, its desktop) belong to this X server.
+    void TearDown() override { Run({"/usr/bin/wineserver", "-k"}); }
+    const std::vector<std::string> program{"/usr/bin/wine", SHOWCASE_WINDOWS_EXE};
+#else
+    const std::vector<std::string> program{SHOWCASE_EXECUTABLE};
+#endif
+
+    // Wine runs in the prepared prefix and mirrors nothing into this machine's desktop menus.
+    std::map<std::string, std::string> Environment() const {
+        return {{"DISPLAY", server.Display()}, {"WAYLAND_DISPLAY", ""}, {"LANG", GetParam()}, {"LC_ALL", GetParam()},
+#ifdef SHOWCASE_WINDOWS_EXE
+                {"WINEPREFIX", SHOWCASE_WINE_PREFIX}, {"WINEDEBUG", "-all"},
+                {"WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d"}
+#endif
+        };
+    }
+    std::vector<std::string> Argv(const std::vector<std::string>& options) const {
+        std::vector<std::string> argv = program;
+        argv.insert(argv.end(), options.begin(), options.end());
+        return argv;
+    }
+
+    // A program run to its end: its exit status, or -1.
+    int Run(const std::vector<std::string>& argv, std::string* output = nullptr) {
+        ChildProcess run;
+        const int status = run.Start(argv, Environment(), "/") ? run.ExitCode(60s) : -1;
+        if (output != nullptr) *output = run.Output();
+        return status;
+    }
+
+    // Starts the program in that folder and waits for its window, after answering a box with
+    // that caption when one is named. False when the box never came.
+    bool Open(const std::vector<std::string>& options, const std::string& folder, const char* box = nullptr) {
+        const bool started = app.Start(Argv(options), Environment(), folder);
+        const bool answered = started && (box == nullptr || PressReturnIn(x, server.Display(), box, 60s));
+        window = x.WaitForWindow(kStartupTitleUtf8, 60s);
+        EXPECT_NE(window, 0u) << "no window titled with the start-up title; output:\n" << app.Output();
+        if (const std::optional<WindowGeometry> geometry = x.Geometry(window)) client = *geometry;
+        return answered;
+    }
 
     // A corner of the view that only the splash picture or the backdrop covers.
-    Rgb Corner() { return x.Grab(900, 100, 1, 1).At(900, 100); }
+    Rgb Corner() { return x.Grab(client.x + client.width - 120, client.y + 80, 1, 1).pixels.at(0); }
 
-    // Pixels of the area that resemble the picture's colour.
-    int CountLike(int left, int top, int width, int height, const std::string& picture) {
-        const Capture area = x.Grab(left, top, width, height);
+    // Pixels of that area of the view that resemble the picture's colour.
+    int Like(int left, int top, int width, int height, const std::string& picture) {
         int count = 0;
-        for (const Rgb& pixel : area.pixels) count += Resembles(pixel, FlatColour(picture));
+        for (const Rgb& pixel : x.Grab(client.x + left, client.y + top, width, height).pixels)
+            count += Resembles(pixel, FlatColour(picture));
         return count;
     }
 
-    void Click(int id) {
-        for (const PanelButton& b : kPanelButtons)
-            if (b.id == id)
-                Tool({"mousemove", std::to_string(b.x + b.width / 2), std::to_string(b.y + b.height / 2), "click", "1"});
+    void ClickAt(int viewX, int viewY) {
+        ASSERT_TRUE(Xdotool(server.Display(), {"mousemove", std::to_string(client.x + viewX),
+                                               std::to_string(client.y + viewY), "click", "1"}));
     }
+    void ClickButton(int id) {
+        for (const PanelButton& b : kPanelButtons)
+            if (b.id == id) ClickAt(b.x + b.width / 2, b.y + b.height / 2);
+    }
+    void PressKey(const std::string& key) { ASSERT_TRUE(::PressKey(server.Display(), key, 300ms)); }
 
     testpics::PictureFolder pictures;
+    XvfbServer server;
+    XClient x;
+    ChildProcess app;
+    unsigned long window = 0;
+    WindowGeometry client{};
 };
 
-// The tour runs from the splash into device 1 without input; a device button brings its device,
-// the colours button switches the backdrop's picture and back.
-TEST_F(ShowcaseShow, TourRunsAndTheButtonsSteerIt) {
-    EXPECT_TRUE(Resembles(Corner(), FlatColour("13"))) << "the splash picture fills the view first";
-    EXPECT_EQ(CountLike(262, 200, 600, 400, "4"), 0) << "no device face in the splash";
+using ShowcaseShow = ShowOnXvfb;
+
+// A broken picture shows its box and the show goes on: the title, the splash, the tour into
+// device 1 without input; a device button brings its device, the colours button switches the
+// backdrop's picture and back; Escape ends it with its key code.
+TEST_P(ShowcaseShow, TourRunsAndTheButtonsSteerIt) {
+    std::ofstream(pictures.PicturePath("3")) << "not a picture at all, just some words long enough to hold a header";
+    EXPECT_TRUE(Open({}, pictures.Root().string(), "Error")) << "no box for the broken picture";
+    ASSERT_NE(window, 0u);
+    EXPECT_EQ(x.Title(window), kStartupTitleUtf8);
+    EXPECT_TRUE(WaitFor([&] { return Resembles(Corner(), FlatColour("13")); }, 20s))
+        << "the splash picture never filled the view";
+    EXPECT_EQ(Like(262, 200, 600, 400, "4"), 0) << "no device face in the splash";
     ASSERT_TRUE(WaitFor([&] { return Resembles(Corner(), FlatColour("11")); }))
         << "the backdrop never replaced the splash; output:\n" << app.Output();
     // Device 1 assembles on its floor (picture 1) in the lower middle of the view.
-    EXPECT_TRUE(WaitFor([&] { return CountLike(362, 400, 400, 250, "1") > 500; }, 5s));
+    EXPECT_TRUE(WaitFor([&] { return Like(362, 400, 400, 250, "1") > 500; }, 10s));
     // Device 9 has no assembly: its large face (picture 4) shows at once.
-    Click(1009);
-    EXPECT_TRUE(WaitFor([&] { return CountLike(262, 200, 600, 400, "4") > 2000; }, 5s));
-    Click(1204);
-    EXPECT_TRUE(WaitFor([&] { return Resembles(Corner(), FlatColour("11a")); }, 5s))
+    ClickButton(1009);
+    EXPECT_TRUE(WaitFor([&] { return Like(262, 200, 600, 400, "4") > 2000; }, 10s));
+    ClickButton(1204);
+    EXPECT_TRUE(WaitFor([&] { return Resembles(Corner(), FlatColour("11a")); }, 10s))
         << "the backdrop kept the first scheme's picture";
-    Click(1204);
-    EXPECT_TRUE(WaitFor([&] { return Resembles(Corner(), FlatColour("11")); }, 5s));
+    ClickButton(1204);
+    EXPECT_TRUE(WaitFor([&] { return Resembles(Corner(), FlatColour("11")); }, 10s));
+    ClickAt(client.width / 2, client.height / 2);  // the view takes the keyboard focus, as a user's click gives it
     PressKey("Escape");
-    EXPECT_EQ(ExitStatus(), kEscapeStatus);
+    EXPECT_EQ(app.ExitCode(30s), kEscapeStatus);
 }
+
+std::string Language(const ::testing::TestParamInfo<const char*>& locale) { return std::string(locale.param, 2); }
+
+INSTANTIATE_TEST_SUITE_P(Locales, ShowcaseShow, ::testing::Values("en_US.UTF-8", "ru_RU.UTF-8"), Language);
+
+#ifdef SHOWCASE_WINDOWS_EXE
+// Show-floor mode: the show covers the monitor exactly, without a frame or a mode change (the
+// screen is 1024 x 768 and F1 asks for 640 x 480), refuses a visitor's keys and the close box,
+// and ends on the operator's chord, as on a close request from outside (taskkill without /F).
+// Monitors are the X server's own; a missing one is a usage error.
+using WineKiosk = ShowOnXvfb;
+
+TEST_P(WineKiosk, CoversTheMonitorAndEndsOnlyAsTheOperatorAsks) {
+    std::string listed;
+    EXPECT_EQ(Run(Argv({"--list-monitors"}), &listed), 0);
+    EXPECT_EQ(listed, "1: \\\\.\\DISPLAY1, 1024x768 at 0,0 (primary)\r\n");
+    EXPECT_EQ(Run(Argv({"--monitor", "2"})), 2);
+    for (const bool chord : {true, false}) {
+        SCOPED_TRACE(chord ? "the chord" : "taskkill");
+        Open({"--kiosk", "--monitor", "1"}, SHOWCASE_SOURCE_DIR);
+        ASSERT_NE(window, 0u);
+        EXPECT_EQ((std::vector<int>{client.x, client.y, client.width, client.height}),
+                  (std::vector<int>{0, 0, kDesktop.width, kDesktop.height}))
+            << "not exactly the monitor, or framed";
+        ClickAt(600, 400);
+        for (const char* key : {"Escape", "F1", "alt+F4", "ctrl+shift+q"}) PressKey(key);
+        x.RequestClose(window);
+        std::this_thread::sleep_for(1s);
+        ASSERT_FALSE(app.WaitExit(0ms)) << "a visitor ended the show";
+        EXPECT_EQ(x.Geometry(x.Root())->width, kDesktop.width) << "the display mode changed";
+        if (chord)
+            PressKey("ctrl+alt+shift+q");
+        else
+            EXPECT_EQ(Run({"/usr/bin/wine", "taskkill", "/im", "showcase.exe"}), 0);
+        EXPECT_EQ(app.ExitCode(30s), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, WineKiosk, ::testing::Values("en_US.UTF-8"), Language);
+#endif
 
 }  // namespace

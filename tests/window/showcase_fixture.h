@@ -1,10 +1,12 @@
-// The fixture of the real-window tests: a private Xvfb, `showcase` started in it, and ways to look
-// at the window's pixels and drive it as a user would.
+// The fixtures of the real-window tests: a private Xvfb, the program started in it, and ways to
+// look at the window's pixels and drive it as a user would.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <map>
 
 #include "app/viewer.h"
 #include "platform/subset/core.h"
@@ -13,7 +15,6 @@
 #include "tests/window/x_session.h"
 
 namespace showcase_test {
-
 
 struct Screen {
     int width, height, depth;
@@ -123,48 +124,111 @@ inline bool Resembles(const Rgb& pixel, const testpics::Rgb& flat) {
     return true;
 }
 
-class ShowcaseWindow : public ::testing::Test {
-protected:
-    explicit ShowcaseWindow(Screen screen = kDesktop) : screen(screen) {}
-
+// A private Xvfb and the program started in it, `showcase` or, in the Wine test program,
+// showcase.exe under Wine, with a picture folder of flat colours at hand; ways to look at the
+// view and to drive it as a user would.
+class ShowOnXvfb : public ::testing::Test {
+  protected:
     void SetUp() override {
         ASSERT_TRUE(server.Start(screen.width, screen.height, screen.depth)) << "Xvfb did not start";
         ASSERT_TRUE(x.Connect(server.Display()));
-        ASSERT_TRUE(app.Start(Arguments(), {{"DISPLAY", server.Display()}, {"WAYLAND_DISPLAY", ""}},
-                              WorkingDirectory()));
-        window = x.WaitForWindow(kStartupTitleUtf8, 30s);
-        ASSERT_NE(window, 0u) << "no window titled with the start-up title; output:\n" << app.Output();
-        ASSERT_TRUE(WaitForLook([](const Capture& c) { return LooksRaised(c, kPanelButtons[0]); }))
-            << "the buttons never appeared; output:\n"
-            << app.Output();
+    }
+#ifdef SHOWCASE_WINDOWS_EXE
+    // Wine's own processes of the prefix (its server, its desktop) belong to this X server.
+    void TearDown() override { Run({"/usr/bin/wineserver", "-k"}); }
+    std::vector<std::string> program{"/usr/bin/wine", SHOWCASE_WINDOWS_EXE};
+#else
+    std::vector<std::string> program{SHOWCASE_EXECUTABLE};
+#endif
+
+    // Wine runs in the prepared prefix and mirrors nothing into this machine's desktop menus.
+    std::map<std::string, std::string> Environment() const {
+        return {{"DISPLAY", server.Display()}, {"WAYLAND_DISPLAY", ""}, {"LANG", locale}, {"LC_ALL", locale},
+#ifdef SHOWCASE_WINDOWS_EXE
+                {"WINEPREFIX", SHOWCASE_WINE_PREFIX}, {"WINEDEBUG", "-all"},
+                {"WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d"}
+#endif
+        };
+    }
+    std::vector<std::string> Argv(const std::vector<std::string>& options) const {
+        std::vector<std::string> argv = program;
+        argv.insert(argv.end(), options.begin(), options.end());
+        return argv;
     }
 
-    // Where the program runs, and so where it finds picture/.
-    virtual std::string WorkingDirectory() { return SHOWCASE_SOURCE_DIR; }
-    // The program and its options.
-    virtual std::vector<std::string> Arguments() { return {SHOWCASE_EXECUTABLE}; }
+    // A program run to its end: its exit status, or -1.
+    int Run(const std::vector<std::string>& argv, std::string* output = nullptr) {
+        ChildProcess run;
+        const int status = run.Start(argv, Environment(), "/") ? run.ExitCode(60s) : -1;
+        if (output != nullptr) *output = run.Output();
+        return status;
+    }
+
+    // Starts the program in that folder and waits for its window, after answering a box with
+    // that caption when one is named. False when the box never came.
+    bool Open(const std::vector<std::string>& options, const std::string& folder, const char* box = nullptr) {
+        const bool started = app.Start(Argv(options), Environment(), folder);
+        const bool answered = started && (box == nullptr || PressReturnIn(x, server.Display(), box, 60s));
+        window = x.WaitForWindow(kStartupTitleUtf8, 60s);
+        EXPECT_NE(window, 0u) << "no window titled with the start-up title; output:\n" << app.Output();
+        if (const std::optional<WindowGeometry> geometry = x.Geometry(window)) client = *geometry;
+        return started && answered;
+    }
 
     Capture Column() { return x.Grab(0, 0, kColumnWidth, std::min(kColumnHeight, screen.height)); }
-
     // Polls the button column until it shows what the check wants (frames arrive continuously).
-    template <typename Check>
-    bool WaitForLook(Check check) {
+    bool WaitForLook(const std::function<bool(const Capture&)>& check) {
         return WaitFor([&] { return check(Column()); }, 20s);
+    }
+
+    // A corner of the view that only the splash picture or the backdrop covers.
+    Rgb Corner() { return x.Grab(client.x + client.width - 120, client.y + 80, 1, 1).pixels.at(0); }
+
+    // Pixels of that area of the view that resemble the picture's colour.
+    int Like(int left, int top, int width, int height, const std::string& picture) {
+        int count = 0;
+        for (const Rgb& pixel : x.Grab(client.x + left, client.y + top, width, height).pixels)
+            count += Resembles(pixel, testpics::FlatColour(picture));
+        return count;
     }
 
     void Tool(const std::vector<std::string>& arguments) {
         ASSERT_TRUE(Xdotool(server.Display(), arguments)) << "xdotool failed";
     }
+    void ClickAt(int viewX, int viewY) {
+        Tool({"mousemove", std::to_string(client.x + viewX), std::to_string(client.y + viewY), "click", "1"});
+    }
+    void ClickButton(int id) {
+        for (const PanelButton& b : kPanelButtons)
+            if (b.id == id) ClickAt(b.x + b.width / 2, b.y + b.height / 2);
+    }
+    void PressKey(const std::string& key) { ASSERT_TRUE(::PressKey(server.Display(), key, 300ms)); }
+    int ExitStatus() { return app.ExitCode(30s); }
 
-    void PressKey(const std::string& key) { ASSERT_TRUE(::PressKey(server.Display(), key)) << "xdotool failed"; }
-
-    int ExitStatus() { return app.ExitCode(15s); }
-
-    const Screen screen;
+    Screen screen = kDesktop;
+    std::string locale = "en_US.UTF-8";
+    testpics::PictureFolder pictures;
     XvfbServer server;
     XClient x;
     ChildProcess app;
     unsigned long window = 0;
+    WindowGeometry client{};
+};
+
+// The program started in the repository's root, its buttons shown.
+class ShowcaseWindow : public ShowOnXvfb {
+  protected:
+    void SetUp() override {
+        ShowOnXvfb::SetUp();
+        ASSERT_TRUE(Open(Options(), WorkingDirectory()));
+        ASSERT_NE(window, 0u);
+        ASSERT_TRUE(WaitForLook([](const Capture& c) { return LooksRaised(c, kPanelButtons[0]); }))
+            << "the buttons never appeared; output:\n"
+            << app.Output();
+    }
+    // Where the program runs, and so where it finds picture/.
+    virtual std::string WorkingDirectory() { return SHOWCASE_SOURCE_DIR; }
+    virtual std::vector<std::string> Options() { return {}; }
 };
 
 }  // namespace showcase_test

@@ -15,84 +15,13 @@ using namespace showcase_test;
 using testpics::FlatColour;
 
 // The program in the locale the test is given.
-class ShowOnXvfb : public ::testing::TestWithParam<const char*> {
+class ShowcaseShow : public ShowOnXvfb, public ::testing::WithParamInterface<const char*> {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(server.Start(kDesktop.width, kDesktop.height, kDesktop.depth)) << "Xvfb did not start";
-        ASSERT_TRUE(x.Connect(server.Display()));
+        locale = GetParam();
+        ShowOnXvfb::SetUp();
     }
-#ifdef SHOWCASE_WINDOWS_EXE
-    // Wine's own processes of the prefix (its server, its desktop) belong to this X server.
-    void TearDown() override { Run({"/usr/bin/wineserver", "-k"}); }
-    const std::vector<std::string> program{"/usr/bin/wine", SHOWCASE_WINDOWS_EXE};
-#else
-    const std::vector<std::string> program{SHOWCASE_EXECUTABLE};
-#endif
-
-    // Wine runs in the prepared prefix and mirrors nothing into this machine's desktop menus.
-    std::map<std::string, std::string> Environment() const {
-        return {{"DISPLAY", server.Display()}, {"WAYLAND_DISPLAY", ""}, {"LANG", GetParam()}, {"LC_ALL", GetParam()},
-#ifdef SHOWCASE_WINDOWS_EXE
-                {"WINEPREFIX", SHOWCASE_WINE_PREFIX}, {"WINEDEBUG", "-all"},
-                {"WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d"}
-#endif
-        };
-    }
-    std::vector<std::string> Argv(const std::vector<std::string>& options) const {
-        std::vector<std::string> argv = program;
-        argv.insert(argv.end(), options.begin(), options.end());
-        return argv;
-    }
-
-    // A program run to its end: its exit status, or -1.
-    int Run(const std::vector<std::string>& argv, std::string* output = nullptr) {
-        ChildProcess run;
-        const int status = run.Start(argv, Environment(), "/") ? run.ExitCode(60s) : -1;
-        if (output != nullptr) *output = run.Output();
-        return status;
-    }
-
-    // Starts the program in that folder and waits for its window, after answering a box with
-    // that caption when one is named. False when the box never came.
-    bool Open(const std::vector<std::string>& options, const std::string& folder, const char* box = nullptr) {
-        const bool started = app.Start(Argv(options), Environment(), folder);
-        const bool answered = started && (box == nullptr || PressReturnIn(x, server.Display(), box, 60s));
-        window = x.WaitForWindow(kStartupTitleUtf8, 60s);
-        EXPECT_NE(window, 0u) << "no window titled with the start-up title; output:\n" << app.Output();
-        if (const std::optional<WindowGeometry> geometry = x.Geometry(window)) client = *geometry;
-        return answered;
-    }
-
-    // A corner of the view that only the splash picture or the backdrop covers.
-    Rgb Corner() { return x.Grab(client.x + client.width - 120, client.y + 80, 1, 1).pixels.at(0); }
-
-    // Pixels of that area of the view that resemble the picture's colour.
-    int Like(int left, int top, int width, int height, const std::string& picture) {
-        int count = 0;
-        for (const Rgb& pixel : x.Grab(client.x + left, client.y + top, width, height).pixels)
-            count += Resembles(pixel, FlatColour(picture));
-        return count;
-    }
-
-    void ClickAt(int viewX, int viewY) {
-        ASSERT_TRUE(Xdotool(server.Display(), {"mousemove", std::to_string(client.x + viewX),
-                                               std::to_string(client.y + viewY), "click", "1"}));
-    }
-    void ClickButton(int id) {
-        for (const PanelButton& b : kPanelButtons)
-            if (b.id == id) ClickAt(b.x + b.width / 2, b.y + b.height / 2);
-    }
-    void PressKey(const std::string& key) { ASSERT_TRUE(::PressKey(server.Display(), key, 300ms)); }
-
-    testpics::PictureFolder pictures;
-    XvfbServer server;
-    XClient x;
-    ChildProcess app;
-    unsigned long window = 0;
-    WindowGeometry client{};
 };
-
-using ShowcaseShow = ShowOnXvfb;
 
 // A broken picture shows its box and the show goes on: the title, the splash, the tour into
 // device 1 without input; a device button brings its device, the colours button switches the
@@ -119,7 +48,7 @@ TEST_P(ShowcaseShow, TourRunsAndTheButtonsSteerIt) {
     EXPECT_TRUE(WaitFor([&] { return Resembles(Corner(), FlatColour("11")); }, 10s));
     ClickAt(client.width / 2, client.height / 2);  // the view takes the keyboard focus, as a user's click gives it
     PressKey("Escape");
-    EXPECT_EQ(app.ExitCode(30s), kEscapeStatus);
+    EXPECT_EQ(ExitStatus(), kEscapeStatus);
 }
 
 std::string Language(const ::testing::TestParamInfo<const char*>& locale) { return std::string(locale.param, 2); }
@@ -131,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(Locales, ShowcaseShow, ::testing::Values("en_US.UTF-8",
 // screen is 1024 x 768 and F1 asks for 640 x 480), refuses a visitor's keys and the close box,
 // and ends on the operator's chord, as on a close request from outside (taskkill without /F).
 // Monitors are the X server's own; a missing one is a usage error.
-using WineKiosk = ShowOnXvfb;
+using WineKiosk = ShowcaseShow;
 
 TEST_P(WineKiosk, CoversTheMonitorAndEndsOnlyAsTheOperatorAsks) {
     std::string listed;
@@ -155,7 +84,7 @@ TEST_P(WineKiosk, CoversTheMonitorAndEndsOnlyAsTheOperatorAsks) {
             PressKey("ctrl+alt+shift+q");
         else
             EXPECT_EQ(Run({"/usr/bin/wine", "taskkill", "/im", "showcase.exe"}), 0);
-        EXPECT_EQ(app.ExitCode(30s), 0);
+        EXPECT_EQ(ExitStatus(), 0);
     }
 }
 

@@ -100,8 +100,14 @@ struct StopRow {
     int way;  // a signal, kCloseBox or kAltF4
 };
 
-class StopRequest : public ::testing::TestWithParam<StopRow> {
+class StopRequest : public ShowOnXvfb, public ::testing::WithParamInterface<StopRow> {
 protected:
+    // Xvfb has no 640 x 480 x 16 mode beside a 24-bit desktop, so F1 asks there; a screen
+    // whose only mode is that one goes full screen without asking.
+    StopRequest() {
+        if (GetParam().state == StopState::FullScreen) screen = {640, 480, 16};
+    }
+
     // Starts the program and brings it into the state (a fatal failure when it does not get there).
     void EnterState(StopState state) {
         if (state == StopState::BoxAtStartUp) std::filesystem::resize_file(pictures.PicturePath("4"), 60);
@@ -109,11 +115,9 @@ protected:
             std::filesystem::remove(pictures.PicturePath("4"));
             ASSERT_EQ(mkfifo(pictures.PicturePath("4").c_str(), 0600), 0);
         }
-        std::vector<std::string> argv{SHOWCASE_EXECUTABLE};
-        if (state == StopState::Kiosk) argv.push_back("--kiosk");
-        ASSERT_TRUE(app.Start(argv, {{"DISPLAY", server.Display()}, {"WAYLAND_DISPLAY", ""}}, pictures.Root()));
-        window = x.WaitForWindow(kStartupTitleUtf8, 30s);
-        ASSERT_NE(window, 0u) << app.Output();
+        Open(state == StopState::Kiosk ? std::vector<std::string>{"--kiosk"} : std::vector<std::string>{},
+             pictures.Root());
+        ASSERT_NE(window, 0u);
         if (state == StopState::LoadingAFifoPicture) return;
         if (state == StopState::BoxAtStartUp) {
             ASSERT_NE(x.WaitForWindow("Error", 15s), 0u) << "no box; output:\n" << app.Output();
@@ -126,7 +130,7 @@ protected:
             ASSERT_TRUE(WaitForButtons(false));
             return;
         }
-        ASSERT_TRUE(PressKey(server.Display(), "F1"));
+        PressKey("F1");
         if (state == StopState::FullScreenQuestion) {
             ASSERT_NE(x.WaitForWindow(kQuestionCaption, 15s), 0u) << "no question box; output:\n" << app.Output();
             return;
@@ -141,22 +145,11 @@ protected:
     }
 
     bool WaitForButtons(bool shown) {
-        return WaitFor([&] { return LooksRaised(x.Grab(0, 0, kColumnWidth, 480), kPanelButtons[0]) == shown; }, 20s);
+        return WaitForLook([&](const Capture& c) { return LooksRaised(c, kPanelButtons[0]) == shown; });
     }
-
-    // Xvfb has no 640 x 480 x 16 mode beside a 24-bit desktop, so F1 asks there; a screen
-    // whose only mode is that one goes full screen without asking.
-    const Screen screen = GetParam().state == StopState::FullScreen ? Screen{640, 480, 16} : kDesktop;
-    testpics::PictureFolder pictures;
-    XvfbServer server;
-    XClient x;
-    ChildProcess app;
-    unsigned long window = 0;
 };
 
 TEST_P(StopRequest, EndsWithinASecondWithStatusZeroAndTheDesktopMode) {
-    ASSERT_TRUE(server.Start(screen.width, screen.height, screen.depth)) << "Xvfb did not start";
-    ASSERT_TRUE(x.Connect(server.Display()));
     EnterState(GetParam().state);
     if (HasFatalFailure()) return;
     const int way = GetParam().way;

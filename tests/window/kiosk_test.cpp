@@ -14,20 +14,13 @@ using namespace showcase_test;
 
 constexpr int kLeftWidth = 1024, kLeftHeight = 768, kRightWidth = 800, kRightHeight = 600;
 
-class KioskOnTwoMonitors : public ::testing::Test {
+class KioskOnTwoMonitors : public ShowSession {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.Start({{kLeftWidth, kLeftHeight}, {kRightWidth, kRightHeight}}))
-            << "Xorg with the dummy driver did not start (scripts/install-deps.sh installs it; it needs root)";
-        ASSERT_TRUE(x.Connect(server.Display()));
+        monitors = {{kLeftWidth, kLeftHeight}, {kRightWidth, kRightHeight}};
+        ShowSession::SetUp();
         // SDL asks for no decorations only through an atom a window manager has made; make it.
         x.WantsDecorations(x.Root());
-    }
-
-    bool StartShow(ChildProcess& show, const std::vector<std::string>& options) {
-        std::vector<std::string> argv{SHOWCASE_EXECUTABLE};
-        argv.insert(argv.end(), options.begin(), options.end());
-        return show.Start(argv, {{"DISPLAY", server.Display()}, {"WAYLAND_DISPLAY", ""}}, SHOWCASE_SOURCE_DIR);
     }
 
     // The window of the show whose left edge is at x; 0 when none appears in time.
@@ -40,39 +33,29 @@ protected:
         });
         return found;
     }
-
-    void Tool(const std::vector<std::string>& arguments) {
-        ASSERT_TRUE(Xdotool(server.Display(), arguments)) << "xdotool failed";
-    }
-
-    DummyXServer server;
-    XClient x;
 };
 
 TEST_F(KioskOnTwoMonitors, ListsBothAndRefusesAThirdBeforeAnyWindow) {
-    ChildProcess list;
-    ASSERT_TRUE(StartShow(list, {"--list-monitors"}));
-    EXPECT_EQ(list.ExitCode(15s), 0);
-    EXPECT_EQ(list.Output(), "1: DUMMY0, 1024x768 at 0,0 (primary)\n2: DUMMY1, 800x600 at 1024,0\n");
-
-    ChildProcess third;
-    ASSERT_TRUE(StartShow(third, {"--kiosk", "--monitor", "3"}));
-    EXPECT_EQ(third.ExitCode(15s), 2);
-    EXPECT_EQ(third.Output(),
+    std::string output;
+    EXPECT_EQ(Run(Argv({"--list-monitors"}), &output), 0);
+    EXPECT_EQ(output, "1: DUMMY0, 1024x768 at 0,0 (primary)\n2: DUMMY1, 800x600 at 1024,0\n");
+    EXPECT_EQ(Run(Argv({"--kiosk", "--monitor", "3"}), &output), 2);
+    EXPECT_EQ(output,
               "showcase: there is no monitor 3; the monitors are 1 (DUMMY0), 2 (DUMMY1)\n"
               "Try 'showcase --help' for more information.\n");
 }
 
 // Two shows side by side, each exactly on its monitor, the screen as it was; the pointer hides
-// on the show it rests over and comes back when it moves.
-TEST_F(KioskOnTwoMonitors, TwoShowsCoverTheirMonitorsExactlyAndHideTheRestingPointer) {
+// on the show it rests over and comes back when it moves. That show keeps running through a
+// visitor's keys and the close box, and ends on the operator's chord; the other goes on.
+TEST_F(KioskOnTwoMonitors, TwoShowsCoverTheirMonitorsAndOnlyTheOperatorEndsOne) {
     const std::optional<WindowGeometry> screenBefore = x.Geometry(x.Root());
-    ChildProcess left, right;
-    ASSERT_TRUE(StartShow(left, {"--kiosk", "--monitor", "1"}));
-    ASSERT_TRUE(StartShow(right, {"--kiosk", "--monitor=2"}));
+    ChildProcess left;
+    ASSERT_TRUE(left.Start(Argv({"--kiosk", "--monitor", "1"}), Environment(), SHOWCASE_SOURCE_DIR));
+    ASSERT_TRUE(app.Start(Argv({"--kiosk", "--monitor=2"}), Environment(), SHOWCASE_SOURCE_DIR));
     const unsigned long leftWindow = ShowAt(0), rightWindow = ShowAt(kLeftWidth);
     ASSERT_NE(leftWindow, 0u) << left.Output();
-    ASSERT_NE(rightWindow, 0u) << right.Output();
+    ASSERT_NE(rightWindow, 0u) << app.Output();
     const struct {
         unsigned long window;
         WindowGeometry expected;
@@ -95,28 +78,21 @@ TEST_F(KioskOnTwoMonitors, TwoShowsCoverTheirMonitorsExactlyAndHideTheRestingPoi
         return LooksRaised(column, kPanelButtons[0]);
     }, 20s));
 
-    Tool({"mousemove", std::to_string(kLeftWidth + 400), "300"});
+    Tool({"mousemove", std::to_string(kLeftWidth + 400), "300"});  // the keyboard follows the pointer
     EXPECT_FALSE(x.PointerHidden());
     EXPECT_TRUE(WaitFor([&] { return x.PointerHidden(); }, 10s)) << "the pointer did not hide while resting";
     Tool({"mousemove", std::to_string(kLeftWidth + 420), "320"});
     EXPECT_TRUE(WaitFor([&] { return !x.PointerHidden(); }, 5s)) << "the pointer did not come back on movement";
-}
 
-TEST_F(KioskOnTwoMonitors, VisitorsCannotEndTheShowButTheOperatorsChordDoes) {
-    ChildProcess show;
-    ASSERT_TRUE(StartShow(show, {"--kiosk", "--monitor", "2"}));
-    const unsigned long window = ShowAt(kLeftWidth);
-    ASSERT_NE(window, 0u) << show.Output();
-    Tool({"mousemove", std::to_string(kLeftWidth + 400), "300"});  // the keyboard follows the pointer
-    for (const char* key : {"Escape", "F1", "alt+F4"}) EXPECT_TRUE(PressKey(server.Display(), key));
-    ASSERT_TRUE(x.RequestClose(window));
+    for (const char* key : {"Escape", "F1", "alt+F4"}) PressKey(key);
+    ASSERT_TRUE(x.RequestClose(rightWindow));
     std::this_thread::sleep_for(1s);
-    EXPECT_TRUE(show.Running()) << "the show ended; output:\n" << show.Output();
-    EXPECT_EQ(ShowAt(kLeftWidth), window) << "the window was replaced";
-
-    EXPECT_TRUE(PressKey(server.Display(), "ctrl+alt+shift+q"));
-    EXPECT_EQ(show.ExitCode(15s), 0) << "the chord did not end the show";
-    EXPECT_EQ(show.Output(), "");
+    EXPECT_TRUE(app.Running()) << "the show ended; output:\n" << app.Output();
+    EXPECT_EQ(ShowAt(kLeftWidth), rightWindow) << "the window was replaced";
+    PressKey("ctrl+alt+shift+q");
+    EXPECT_EQ(app.ExitCode(15s), 0) << "the chord did not end the show";
+    EXPECT_EQ(app.Output(), "");
+    EXPECT_TRUE(left.Running()) << "the other show ended too";
 }
 
 }  // namespace

@@ -124,13 +124,15 @@ inline bool Resembles(const Rgb& pixel, const testpics::Rgb& flat) {
     return true;
 }
 
-// A private Xvfb and the program started in it, `showcase` or, in the Wine test program,
-// showcase.exe under Wine, with a picture folder of flat colours at hand; ways to look at the
-// view and to drive it as a user would.
-class ShowOnXvfb : public ::testing::Test {
+// A private X server (Xvfb, or Xorg with the dummy driver when the test asks for monitors) and
+// the program started in it, `showcase` or, in the Wine test program, showcase.exe under Wine,
+// with a picture folder of flat colours at hand; ways to look at the view and to drive it as a
+// user would.
+class ShowSession : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(server.Start(screen.width, screen.height, screen.depth)) << "Xvfb did not start";
+        ASSERT_TRUE(monitors.empty() ? server.Start(screen.width, screen.height, screen.depth) : server.Start(monitors))
+            << "the X server did not start (Xorg's dummy driver needs root; scripts/install-deps.sh installs it)";
         ASSERT_TRUE(x.Connect(server.Display()));
     }
 #ifdef SHOWCASE_WINDOWS_EXE
@@ -206,9 +208,10 @@ class ShowOnXvfb : public ::testing::Test {
     int ExitStatus() { return app.ExitCode(30s); }
 
     Screen screen = kDesktop;
+    std::vector<std::pair<int, int>> monitors;  // sizes, left to right
     std::string locale = "en_US.UTF-8";
     testpics::PictureFolder pictures;
-    XvfbServer server;
+    XServer server;
     XClient x;
     ChildProcess app;
     unsigned long window = 0;
@@ -216,10 +219,10 @@ class ShowOnXvfb : public ::testing::Test {
 };
 
 // The program started in the repository's root, its buttons shown.
-class ShowcaseWindow : public ShowOnXvfb {
+class ShowcaseWindow : public ShowSession {
   protected:
     void SetUp() override {
-        ShowOnXvfb::SetUp();
+        ShowSession::SetUp();
         ASSERT_TRUE(Open(Options(), WorkingDirectory()));
         ASSERT_NE(window, 0u);
         ASSERT_TRUE(WaitForLook([](const Capture& c) { return LooksRaised(c, kPanelButtons[0]); }))

@@ -15,11 +15,11 @@ using namespace showcase_test;
 using testpics::FlatColour;
 
 // The program in the locale the test is given.
-class ShowcaseShow : public ShowOnXvfb, public ::testing::WithParamInterface<const char*> {
+class ShowcaseShow : public ShowSession, public ::testing::WithParamInterface<const char*> {
   protected:
     void SetUp() override {
         locale = GetParam();
-        ShowOnXvfb::SetUp();
+        ShowSession::SetUp();
     }
 };
 

@@ -100,7 +100,7 @@ struct StopRow {
     int way;  // a signal, kCloseBox or kAltF4
 };
 
-class StopRequest : public ShowOnXvfb, public ::testing::WithParamInterface<StopRow> {
+class StopRequest : public ShowSession, public ::testing::WithParamInterface<StopRow> {
 protected:
     // Xvfb has no 640 x 480 x 16 mode beside a 24-bit desktop, so F1 asks there; a screen
     // whose only mode is that one goes full screen without asking.

@@ -31,8 +31,6 @@ private:
     std::string display_;
     std::string folder_;  // the dummy server's configuration and log
 };
-using XvfbServer = XServer;
-using DummyXServer = XServer;
 
 struct Rgb {
     int r, g, b;

@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <thread>
 
 // Polls until the check holds or the time is up.
@@ -22,18 +22,20 @@ bool WaitFor(const std::function<bool()>& check, std::chrono::milliseconds timeo
 
 ChildProcess::~ChildProcess() {
     Stop();
-    if (!outputPath_.empty()) unlink(outputPath_.c_str());
+    for (const std::string& path : paths_) unlink(path.c_str());
 }
 
 // The program runs through env(1), which sets and removes the variables and changes the folder.
 bool ChildProcess::Start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& environment,
                          const std::string& workingDirectory) {
     Stop();
-    if (!outputPath_.empty()) unlink(outputPath_.c_str());
-    char path[] = "/tmp/showcase-test-output-XXXXXX";
-    const int output = mkstemp(path);
-    if (output < 0) return false;
-    outputPath_ = path;
+    int outputs[2];
+    for (int i = 0; i < 2; ++i) {
+        unlink(paths_[i].c_str());
+        char path[] = "/tmp/showcase-test-output-XXXXXX";
+        if ((outputs[i] = mkstemp(path)) < 0) return false;
+        paths_[i] = path;
+    }
     std::vector<std::string> words{"/usr/bin/env", "--chdir=" + workingDirectory};
     for (const auto& [name, value] : environment)  // env takes its options (-u) before the variables
         value.empty() ? words.insert(words.begin() + 1, {"-u", name}) : words.insert(words.end(), name + "=" + value);
@@ -48,12 +50,13 @@ bool ChildProcess::Start(const std::vector<std::string>& argv, const std::map<st
         // test process inherited (a shell's background job ignores SIGINT).
         for (const int caught : {SIGINT, SIGTERM, SIGHUP}) signal(caught, SIG_DFL);
         dup2(open("/dev/null", O_RDONLY), STDIN_FILENO);
-        dup2(output, STDOUT_FILENO);
-        dup2(output, STDERR_FILENO);
+        dup2(outputs[0], STDOUT_FILENO);
+        dup2(outputs[1], STDERR_FILENO);
         execv(pointers[0], pointers.data());
         _exit(127);
     }
-    close(output);
+    close(outputs[0]);
+    close(outputs[1]);
     pid_ = pid;
     status_.reset();
     return pid > 0;
@@ -83,9 +86,9 @@ void ChildProcess::Stop() {
     WaitExit(3s);
 }
 
-std::string ChildProcess::Output() const {
-    std::ifstream file(outputPath_);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+static std::string Read(const std::string& path) {
+    std::ifstream file(path);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
+std::string ChildProcess::Stdout() const { return Read(paths_[0]); }
+std::string ChildProcess::Stderr() const { return Read(paths_[1]); }

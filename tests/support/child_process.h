@@ -14,7 +14,7 @@
 using namespace std::chrono_literals;
 
 // A process started with a given environment and working directory; killed when dropped if
-// still running. Its stdout and stderr go to one temporary file; a new Start replaces it.
+// still running. Its stdout and stderr go to temporary files; a new Start replaces it.
 class ChildProcess {
 public:
     ChildProcess() = default;
@@ -31,13 +31,15 @@ public:
     int ExitCode(std::chrono::milliseconds timeout);
     bool Running();
     void Stop();  // SIGTERM, then SIGKILL if it does not end soon
-    std::string Output() const;
+    std::string Output() const { return Stdout() + Stderr(); }
+    std::string Stdout() const;
+    std::string Stderr() const;
     pid_t Pid() const { return pid_; }
 
 private:
     pid_t pid_ = -1;
     std::optional<int> status_;
-    std::string outputPath_;
+    std::string paths_[2];  // stdout, stderr
 };
 
 // Polls until the check holds or the time is up.

@@ -1,12 +1,9 @@
 // The program as a user gets it: its command line, and `cmake --install` into a fresh prefix,
 // started from folders that hold no pictures, their own set, or with --pictures naming a third.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "tests/support/test_pictures.h"
 #include "tests/window/showcase_fixture.h"
@@ -17,68 +14,45 @@ namespace {
 
 using namespace showcase_test;
 
-struct ProgramRun {
-    int status;
-    std::string out, err;
-};
-
-ProgramRun RunProgram(const std::string& arguments, const std::string& directory) {
-    const fs::path errors = fs::temp_directory_path() / ("showcase-err-" + std::to_string(getpid()));
-    const std::string command =
-        "cd '" + directory + "' && DISPLAY= '" SHOWCASE_EXECUTABLE "' " + arguments + " 2>'" + errors.string() + "'";
-    ProgramRun run{-1, {}, {}};
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-        const int status = pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::stringstream text;
-    text << std::ifstream(errors).rdbuf();
-    run.err = text.str();
-    fs::remove(errors);
-    return run;
-}
-
 // Every answer that ends the program before a window: the display is unset, so a program that
 // went on would fail to open its window with status 1 instead.
 TEST(CommandLine, AnswersWithoutOpeningAWindow) {
     const std::string hint = "Try 'showcase --help' for more information.\n";
     const struct {
-        const char* arguments;
+        std::vector<std::string> options;
         int status;
         std::string out, err;  // `out` is a prefix; `err` exact
     } cases[] = {
-        {"--help", 0, "Usage: showcase [OPTION]...\n", ""},
-        {"--version", 0, "showcase " SHOWCASE_VERSION "\n", ""},
-        {"--pictures picture --version", 0, "showcase " SHOWCASE_VERSION "\n", ""},
-        {"--bogus", 2, "", "showcase: unrecognized option '--bogus'\n" + hint},
-        {"-z", 2, "", "showcase: invalid option -- 'z'\n" + hint},
-        {"--pictures", 2, "", "showcase: option '--pictures' requires an argument\n" + hint},
-        {"--pictures /nonexistent", 2, "",
+        {{"--help"}, 0, "Usage: showcase [OPTION]...\n", ""},
+        {{"--version"}, 0, "showcase " SHOWCASE_VERSION "\n", ""},
+        {{"--pictures", "picture", "--version"}, 0, "showcase " SHOWCASE_VERSION "\n", ""},
+        {{"--bogus"}, 2, "", "showcase: unrecognized option '--bogus'\n" + hint},
+        {{"-z"}, 2, "", "showcase: invalid option -- 'z'\n" + hint},
+        {{"--pictures"}, 2, "", "showcase: option '--pictures' requires an argument\n" + hint},
+        {{"--pictures", "/nonexistent"}, 2, "",
          "showcase: cannot use picture folder '/nonexistent': No such file or directory\n" + hint},
-        {"--pictures README.md", 2, "", "showcase: cannot use picture folder 'README.md': Not a directory\n" + hint},
-        {"--pictures ''", 2, "", "showcase: cannot use picture folder '': No such file or directory\n" + hint},
-        {"picture", 2, "", "showcase: unexpected argument 'picture'\n" + hint},
-        {"--kiosk --idle-reset", 2, "", "showcase: option '--idle-reset' requires an argument\n" + hint},
-        {"--idle-reset 1.5", 2, "", "showcase: invalid idle time '1.5' (seconds, 0 to 86400)\n" + hint},
-        {"--idle-reset 86401", 2, "", "showcase: invalid idle time '86401' (seconds, 0 to 86400)\n" + hint},
-        {"--monitor 0 --kiosk", 2, "", "showcase: invalid monitor number '0'\n" + hint},
-        {"--monitor +2", 2, "", "showcase: invalid monitor number '+2'\n" + hint},
+        {{"--pictures", "README.md"}, 2, "", "showcase: cannot use picture folder 'README.md': Not a directory\n" + hint},
+        {{"--pictures", ""}, 2, "", "showcase: cannot use picture folder '': No such file or directory\n" + hint},
+        {{"picture"}, 2, "", "showcase: unexpected argument 'picture'\n" + hint},
+        {{"--kiosk", "--idle-reset"}, 2, "", "showcase: option '--idle-reset' requires an argument\n" + hint},
+        {{"--idle-reset", "1.5"}, 2, "", "showcase: invalid idle time '1.5' (seconds, 0 to 86400)\n" + hint},
+        {{"--idle-reset", "86401"}, 2, "", "showcase: invalid idle time '86401' (seconds, 0 to 86400)\n" + hint},
+        {{"--monitor", "0", "--kiosk"}, 2, "", "showcase: invalid monitor number '0'\n" + hint},
+        {{"--monitor", "+2"}, 2, "", "showcase: invalid monitor number '+2'\n" + hint},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.arguments);
-        const ProgramRun run = RunProgram(c.arguments, SHOWCASE_SOURCE_DIR);
-        EXPECT_EQ(run.status, c.status);
-        EXPECT_EQ(run.out.substr(0, c.out.size()), c.out);
-        if (c.status != 0) {
-            EXPECT_EQ(run.out, "");
-        }
-        EXPECT_EQ(run.err, c.err);
+        SCOPED_TRACE(::testing::PrintToString(c.options));
+        ChildProcess run;
+        std::vector<std::string> argv{SHOWCASE_EXECUTABLE};
+        argv.insert(argv.end(), c.options.begin(), c.options.end());
+        ASSERT_TRUE(run.Start(argv, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}}, SHOWCASE_SOURCE_DIR));
+        EXPECT_EQ(run.ExitCode(15s), c.status);
+        EXPECT_EQ(c.status == 0 ? run.Stdout().substr(0, c.out.size()) : run.Stdout(), c.out);
+        EXPECT_EQ(run.Stderr(), c.err);
+        for (const char* option : {"--pictures=DIR", "--kiosk", "--monitor=N", "--list-monitors",
+                                   "--idle-reset=SECONDS", "--allow-screen-saver", "Ctrl+Alt+Shift+Q"})
+            EXPECT_TRUE(c.options[0] != "--help" || run.Stdout().find(option) != std::string::npos) << option;
     }
-    for (const char* option : {"--pictures=DIR", "--kiosk", "--monitor=N", "--list-monitors", "--idle-reset=SECONDS",
-                               "--allow-screen-saver", "Ctrl+Alt+Shift+Q"})
-        EXPECT_NE(RunProgram("--help", SHOWCASE_SOURCE_DIR).out.find(option), std::string::npos) << option;
 }
 
 // A prefix that `cmake --install` filled, made once for the test program and removed at its end.

@@ -105,15 +105,6 @@ INSTANTIATE_TEST_SUITE_P(
         ShutdownFailure{Call::UnregisterClass, {"Could Not Unregister Class."}}),
     [](const auto& info) { return "Step" + std::to_string(info.index); });
 
-TEST_F(ViewerRun, ClosingWithNothingHeldOnlyComplainsAboutTheClass) {
-    fullscreen = false;
-    CloseRenderWindow();
-    ASSERT_EQ(headless::Boxes().size(), 1u);
-    EXPECT_EQ(headless::Boxes()[0].text, "Could Not Unregister Class.");
-    EXPECT_EQ(Count(Call::DestroyWindow), 0);
-    EXPECT_EQ(Count(Call::ReleaseDC), 0);
-}
-
 }  // namespace
 
 // AddressSanitizer's allocator maps more memory as its quarantine of freed blocks fills, so

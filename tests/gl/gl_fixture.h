@@ -21,8 +21,6 @@
 
 namespace gltest {
 
-// ---- Textures by picture name ----
-
 // The picture behind a texture, for readable failures and records ("tex4a"); "texture n" otherwise.
 inline std::string NameOf(GLuint texture) {
     for (const TextureFile& file : kTextureFiles) {
@@ -30,8 +28,6 @@ inline std::string NameOf(GLuint texture) {
     }
     return "texture " + std::to_string(texture);
 }
-
-// ---- The fixture ----
 
 // The render window at 640 x 480 over a 640 x 480 screen, with the nineteen flat-colour test
 // pictures as textures; the show is past its start-up pause.

@@ -1,10 +1,10 @@
 // Replays the fuzz target's seed corpus through the decoding core: nothing crashes, a result is
 // an image exactly when no failure is named, seeds named ok-* decode and bad-* are refused, and
 // ReadDibImage on the same file (through its mapping) gives the same picture.
-#include <dirent.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -18,11 +18,8 @@ namespace {
 
 std::vector<std::string> CorpusFiles() {
     std::vector<std::string> names;
-    if (DIR* dir = opendir(DIB_CORPUS_DIR)) {
-        while (dirent* entry = readdir(dir))
-            if (entry->d_name[0] != '.') names.push_back(entry->d_name);
-        closedir(dir);
-    }
+    for (const auto& entry : std::filesystem::directory_iterator(DIB_CORPUS_DIR))
+        names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -46,10 +46,9 @@ Bytes Cut(Bytes bytes, std::size_t size) {
 }
 
 Bytes WithOffset(Bytes bytes, std::uint32_t offset) {
-    bytes[10] = offset & 0xFF;
-    bytes[11] = (offset >> 8) & 0xFF;
-    bytes[12] = (offset >> 16) & 0xFF;
-    bytes[13] = offset >> 24;
+    Bytes field;
+    Put32(field, offset);
+    std::copy(field.begin(), field.end(), bytes.begin() + 10);
     return bytes;
 }
 

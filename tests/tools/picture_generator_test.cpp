@@ -77,9 +77,8 @@ TEST_F(GeneratorTest, TwoRunsGiveTheSameBytes) {
     ASSERT_EQ(firstStatus_, 0);
     fs::create_directories(root_ / "second");
     ASSERT_EQ(RunGenerator((root_ / "second").string()), 0);
-    for (const std::string& name : kNames) {
+    for (const std::string& name : kNames)
         EXPECT_TRUE(ReadAll(root_ / "first" / name) == ReadAll(root_ / "second" / name)) << name;
-    }
 }
 
 // The committed pictures and icons are what the generator makes: same sizes, and pixels equal

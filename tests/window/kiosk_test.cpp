@@ -56,21 +56,17 @@ TEST_F(KioskOnTwoMonitors, TwoShowsCoverTheirMonitorsAndOnlyTheOperatorEndsOne) 
     const unsigned long leftWindow = ShowAt(0), rightWindow = ShowAt(kLeftWidth);
     ASSERT_NE(leftWindow, 0u) << left.Output();
     ASSERT_NE(rightWindow, 0u) << app.Output();
-    const struct {
-        unsigned long window;
-        WindowGeometry expected;
-    } shows[] = {{leftWindow, {0, 0, kLeftWidth, kLeftHeight}}, {rightWindow, {kLeftWidth, 0, kRightWidth, kRightHeight}}};
-    for (const auto& show : shows) {
-        const std::optional<WindowGeometry> geometry = x.Geometry(show.window);
+    for (const auto& [show, expected] : {std::pair{leftWindow, std::vector<int>{0, 0, kLeftWidth, kLeftHeight}},
+                                         {rightWindow, {kLeftWidth, 0, kRightWidth, kRightHeight}}}) {
+        const std::optional<WindowGeometry> geometry = x.Geometry(show);
         ASSERT_TRUE(geometry);
-        EXPECT_EQ((std::vector<int>{geometry->x, geometry->y, geometry->width, geometry->height}),
-                  (std::vector<int>{show.expected.x, show.expected.y, show.expected.width, show.expected.height}));
-        EXPECT_FALSE(x.WantsDecorations(show.window));
+        EXPECT_EQ((std::vector<int>{geometry->x, geometry->y, geometry->width, geometry->height}), expected);
+        EXPECT_FALSE(x.WantsDecorations(show));
     }
     const std::optional<WindowGeometry> screenAfter = x.Geometry(x.Root());
     ASSERT_TRUE(screenBefore && screenAfter);
-    EXPECT_EQ(screenAfter->width, screenBefore->width) << "the display mode changed";
-    EXPECT_EQ(screenAfter->height, screenBefore->height) << "the display mode changed";
+    EXPECT_EQ((std::pair{screenAfter->width, screenAfter->height}), (std::pair{screenBefore->width, screenBefore->height}))
+        << "the display mode changed";
     // The buttons of the right show are drawn on the right monitor.
     EXPECT_TRUE(WaitFor([&] {
         Capture column = x.Grab(kLeftWidth, 0, kColumnWidth, kColumnHeight);

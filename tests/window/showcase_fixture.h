@@ -37,14 +37,6 @@ struct Box {
     int Height() const { return bottom - top; }
 };
 
-// The buttons a user can see: all but the zero-width one.
-inline std::vector<PanelButton> VisibleButtons() {
-    std::vector<PanelButton> buttons;
-    for (const PanelButton& button : kPanelButtons)
-        if (button.width > 0 && button.height > 0) buttons.push_back(button);
-    return buttons;
-}
-
 inline Box FaceOf(const PanelButton& b) { return {b.x + 2, b.y + 2, b.x + b.width - 2, b.y + b.height - 2}; }
 
 // Ink pixels inside a rectangle of the screen, as a mask over their bounding box.

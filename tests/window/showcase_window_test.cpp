@@ -18,7 +18,8 @@ using namespace showcase_test;
 
 TEST_F(ShowcaseWindow, DrawsEveryButtonRaisedWithItsLabelUprightAndCentred) {
     const Capture column = Column();
-    for (const PanelButton& button : VisibleButtons()) {
+    for (const PanelButton& button : kPanelButtons) {
+        if (button.width == 0) continue;  // the auto-start button cannot be seen
         const std::string label = platform::core::Cp1251ToUtf8(button.label);
         SCOPED_TRACE(label);
         EXPECT_TRUE(LooksRaised(column, button));

@@ -1,6 +1,6 @@
-// Tools for running the real program against a private X server: an Xvfb of its own on a free
-// display, an Xlib client that finds windows, reads titles
-// and geometry, captures pixels and asks windows to close, and xdotool for pointer and keys.
+// Tools for running the real program against a private X server of its own, an Xlib client that
+// finds windows, reads titles and geometry, captures pixels and asks windows to close, and
+// xdotool for pointer and keys.
 #pragma once
 
 #include <cstdint>

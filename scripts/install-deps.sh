@@ -35,14 +35,16 @@ case "${1:-}" in
   --fuzz) packages+=(clang libclang-rt-14-dev) ;;
   # the Debian package: dpkg-shlibdeps, and lintian to check the result
   --package) packages+=(dpkg-dev file lintian man-db) ;;
-  # the Windows program: MinGW-w64 (64-bit, POSIX threads), GoogleTest's sources for its tests,
-  # Wine to run them and the program, NSIS for the installer, zip for the portable archive
-  # and the English and Russian locales the Wine tests run under
   # the show in a web page: Debian's emscripten (node-acorn for its JavaScript optimizer), and
   # for its tests Debian's chromium with npm, which installs the driver (playwright-core); a
   # Node.js that brings its own npm (NodeSource's) must not get Debian's on top
   --web) packages+=(emscripten node-acorn binaryen chromium python3)
          command -v npm >/dev/null || packages+=(npm) ;;
+  # the GL calls of the two programs recorded and compared (scripts/compare-gl-traces.py)
+  --trace) packages+=(apitrace python3) ;;
+  # the Windows program: MinGW-w64 (64-bit, POSIX threads), GoogleTest's sources for its tests,
+  # Wine to run them and the program, NSIS for the installer, zip for the portable archive
+  # and the English and Russian locales the Wine tests run under
   --windows) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64
                         nsis zip unzip locales) ;;
 esac

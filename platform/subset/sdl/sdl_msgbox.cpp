@@ -27,22 +27,12 @@ namespace {
 constexpr const char* kButtonTexts[] = {"", "OK", "Cancel", "Abort", "Retry", "Ignore", "Yes", "No"};
 static_assert(std::size(kButtonTexts) == IDNO + 1);
 
-// Indexed by the MB_TYPEMASK bits, MB_OK (0) to MB_RETRYCANCEL (5): the keys of a box whose
-// buttons and default button are those of common/box_buttons.h.
-struct BoxKeys {
-    int escapeId;     // 0: Escape does nothing
-    int closeResult;  // answer when closed without a button: Escape's, else the declining one
-};
-// Escape    closed
-constexpr BoxKeys kBoxKeys[] = {
-    {IDOK, IDOK},          // MB_OK
-    {IDCANCEL, IDCANCEL},  // MB_OKCANCEL
-    {0, IDABORT},          // MB_ABORTRETRYIGNORE
-    {IDCANCEL, IDCANCEL},  // MB_YESNOCANCEL
-    {0, IDNO},             // MB_YESNO
-    {IDCANCEL, IDCANCEL},  // MB_RETRYCANCEL
-};
-static_assert(std::size(kBoxKeys) == MB_RETRYCANCEL + 1);
+// The answer of a box closed without a button: Escape's where Escape chooses one, else the
+// declining one (Windows gives those boxes no close button; SDL's boxes always have one).
+int CloseResult(UINT type) {
+    if (const int escape = EscapeBoxButton(type)) return escape;
+    return (type & MB_TYPEMASK) == MB_ABORTRETRYIGNORE ? IDABORT : IDNO;
+}
 
 // Indexed by the MB_ICONMASK bits shifted down: none, hand, question, exclamation, asterisk.
 constexpr Uint32 kIconFlags[] = {
@@ -131,21 +121,19 @@ class CloseOnStop {
 }  // namespace
 
 MessageBoxLayout LayoutMessageBox(UINT type) {
-    const UINT typeIndex = type & MB_TYPEMASK;
-    const BoxKeys& keys = kBoxKeys[typeIndex < std::size(kBoxKeys) ? typeIndex : MB_OK];
     const UINT iconIndex = (type & MB_ICONMASK) >> 4;
     const std::span<const int> ids = BoxButtons(type);
 
     MessageBoxLayout layout;
     layout.count = static_cast<int>(ids.size());
     layout.iconFlags = iconIndex < std::size(kIconFlags) ? kIconFlags[iconIndex] : 0;
-    layout.closeResult = keys.closeResult;
+    layout.closeResult = CloseResult(type);
     for (int i = 0; i < layout.count; ++i) {
         SDL_MessageBoxButtonData& button = layout.buttons[i];
         button.buttonid = ids[i];
         button.text = kButtonTexts[ids[i]];
         if (ids[i] == DefaultBoxButton(type)) button.flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
-        if (ids[i] == keys.escapeId) button.flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+        if (ids[i] == EscapeBoxButton(type)) button.flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
     }
     return layout;
 }

@@ -1,5 +1,6 @@
 // Message boxes as modal dialogs of the page: the box's caption, text and buttons, the default
-// button focused, and the program waiting (ASYNCIFY) until one is chosen.
+// button focused, Escape choosing its button, and the program waiting (ASYNCIFY) until one is
+// chosen.
 #include <emscripten.h>
 
 #include <span>
@@ -11,10 +12,11 @@ namespace {
 
 // clang-format off
 EM_ASYNC_JS(int, web_message_box, (const char* text, const char* caption, const int* ids, int count, int defaultId,
-                                   int icon), {
+                                   int escapeId, int icon), {
     const buttons = [];
     for (let i = 0; i < count; ++i) buttons.push(HEAP32[(ids >> 2) + i]);
-    return await showcasePage.messageBox(UTF8ToString(text), UTF8ToString(caption), buttons, defaultId, icon);
+    return await showcasePage.messageBox(UTF8ToString(text), UTF8ToString(caption), buttons, defaultId, escapeId,
+                                         icon);
 });
 // clang-format on
 
@@ -27,7 +29,7 @@ int ShowMessageBox(HWND, const std::string& text, const std::string& caption, UI
     const std::span<const int> buttons = BoxButtons(type);
     const int icon = static_cast<int>((type & MB_ICONMASK) >> 4);
     return web_message_box(text.c_str(), caption.c_str(), buttons.data(), static_cast<int>(buttons.size()),
-                           DefaultBoxButton(type), icon);
+                           DefaultBoxButton(type), EscapeBoxButton(type), icon);
 }
 
 }  // namespace platform::backend

@@ -286,7 +286,7 @@ const showcasePage = (() => {
   const kBoxLabels = { 1: 'OK', 2: 'Cancel', 3: 'Abort', 4: 'Retry', 5: 'Ignore', 6: 'Yes', 7: 'No' };
   const kIconNames = ['', 'error', 'question', 'warning', 'information'];
 
-  function messageBox(text, caption, ids, defaultId, icon) {
+  function messageBox(text, caption, ids, defaultId, escapeId, icon) {
     return new Promise(resolve => {
       const dialog = document.createElement('dialog');
       dialog.className = 'box';
@@ -317,11 +317,10 @@ const showcasePage = (() => {
         answers.appendChild(button);
         if (id === defaultId) focus = button;
       }
-      // Escape answers as on the desktop: Cancel where there is one, OK for a box with OK alone.
+      // Escape chooses the button it chooses on the desktop, if any.
       dialog.addEventListener('cancel', event => {
         event.preventDefault();
-        if (ids.includes(2)) choose(2);
-        else if (ids.length === 1 && ids[0] === 1) choose(1);
+        if (escapeId) choose(escapeId);
       });
       document.body.appendChild(dialog);
       boxOpen++;

@@ -64,40 +64,75 @@ void Replay(const glrec::Call& call, std::map<unsigned, unsigned>& names) {
     else ADD_FAILURE() << "the show called " << n << ", which the layer lacks";
 }
 
-// The recorded calls drawn by the layer in an OpenGL ES 2 context of its own; its RGBA pixels.
-std::vector<unsigned char> DrawThroughLayer(int width, int height) {
+// An OpenGL ES 2 pbuffer context of width x height, RGBA8 as the desktop's: without the alpha,
+// a 10-bit config comes first, and reading it back as bytes rounds a quarter of the pixels a
+// level away.
+struct EsContext {
+    EGLDisplay display = eglGetCurrentDisplay();
+    EGLSurface surface = EGL_NO_SURFACE;
+    EGLContext context = EGL_NO_CONTEXT;
+    EsContext(int width, int height) {
+        const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_ES2_BIT,
+                                 EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
+                                 EGL_DEPTH_SIZE, 24, EGL_NONE};
+        EGLConfig config = nullptr;
+        EGLint found = 0;
+        if (!eglChooseConfig(display, wanted, &config, 1, &found) || found != 1) return;
+        const EGLint size[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
+        const EGLint version[] = {EGL_CONTEXT_CLIENT_VERSION, 2, EGL_NONE};
+        surface = eglCreatePbufferSurface(display, config, size);
+        eglBindAPI(EGL_OPENGL_ES_API);
+        context = eglCreateContext(display, config, EGL_NO_CONTEXT, version);
+    }
+    ~EsContext() {
+        eglDestroyContext(display, context);
+        eglDestroySurface(display, surface);
+    }
+    bool MakeCurrent() { return context != EGL_NO_CONTEXT && eglMakeCurrent(display, surface, surface, context); }
+};
+
+std::vector<unsigned char> ReadPixels(int width, int height) {
+    std::vector<unsigned char> pixels(std::size_t(width) * height * 4);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+// What the layer drew of the recorded calls: the frame itself; the frame as Restore draws it
+// again in a new context after the first one's objects were forgotten (a lost context given
+// back); and the frame's calls drawn once more in that context, minus the texture set-up (the
+// next frame after a restore).
+struct LayerFrames {
+    std::vector<unsigned char> drawn, restored, next;
+};
+
+LayerFrames DrawThroughLayer(int width, int height) {
     EGLDisplay display = eglGetCurrentDisplay();
     EGLContext desktop = eglGetCurrentContext();
     EGLSurface draw = eglGetCurrentSurface(EGL_DRAW), read = eglGetCurrentSurface(EGL_READ);
-    const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_ES2_BIT, EGL_RED_SIZE, 8,
-                             EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8, EGL_DEPTH_SIZE, 24, EGL_NONE};
-    // RGBA8 as the desktop's: without the alpha, a 10-bit config comes first, and reading it
-    // back as bytes rounds a quarter of the pixels a level away.
-    EGLConfig config = nullptr;
-    EGLint found = 0;
-    std::vector<unsigned char> pixels(std::size_t(width) * height * 4);
-    if (!eglChooseConfig(display, wanted, &config, 1, &found) || found != 1) {
-        ADD_FAILURE() << "no OpenGL ES 2 pbuffer config";
-        return pixels;
-    }
-    const EGLint size[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
-    const EGLint version[] = {EGL_CONTEXT_CLIENT_VERSION, 2, EGL_NONE};
-    EGLSurface surface = eglCreatePbufferSurface(display, config, size);
-    eglBindAPI(EGL_OPENGL_ES_API);
-    EGLContext es = eglCreateContext(display, config, EGL_NO_CONTEXT, version);
-    if (eglMakeCurrent(display, surface, surface, es) && gl11::Initialise()) {
+    LayerFrames frames;
+    {
+        EsContext first(width, height), second(width, height);
         std::map<unsigned, unsigned> names;
-        for (const glrec::Call& call : glrec::Calls()) Replay(call, names);
-        gl11::Flush();
-        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    } else {
-        ADD_FAILURE() << "no OpenGL ES 2 context for the layer";
+        if (first.MakeCurrent() && gl11::Initialise()) {
+            for (const glrec::Call& call : glrec::Calls()) Replay(call, names);
+            gl11::EndFrame();
+            frames.drawn = ReadPixels(width, height);
+            gl11::ForgetObjects();
+        }
+        if (second.MakeCurrent() && gl11::Restore()) {
+            frames.restored = ReadPixels(width, height);
+            for (const glrec::Call& call : glrec::Calls()) {
+                if (call.name != "glGenTextures" && call.name != "glTexImage2D" && call.name != "glTexParameteri")
+                    Replay(call, names);
+            }
+            gl11::EndFrame();
+            frames.next = ReadPixels(width, height);
+        }
+        if (frames.next.empty()) ADD_FAILURE() << "no OpenGL ES 2 context for the layer";
+        eglBindAPI(EGL_OPENGL_API);
+        eglMakeCurrent(display, draw, read, desktop);
     }
-    eglBindAPI(EGL_OPENGL_API);
-    eglMakeCurrent(display, draw, read, desktop);
-    eglDestroyContext(display, es);
-    eglDestroySurface(display, surface);
-    return pixels;
+    return frames;
 }
 
 void ShowFrame() { RenderFrame(); }
@@ -157,7 +192,11 @@ TEST_F(GlFrame, LayerDrawsRealFramesAsTheDesktopGl) {
         glrec::Stop();
         std::vector<unsigned char> desktop(std::size_t(kWidth) * kHeight * 4);
         glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, desktop.data());
-        const std::vector<unsigned char> layer = DrawThroughLayer(kWidth, kHeight);
+        const LayerFrames frames = DrawThroughLayer(kWidth, kHeight);
+        const std::vector<unsigned char>& layer = frames.drawn;
+        ASSERT_EQ(layer.size(), desktop.size());
+        EXPECT_TRUE(frames.restored == layer) << "the frame Restore draws again differs";
+        EXPECT_TRUE(frames.next == layer) << "the next frame in the restored context differs";
 
         int differing = 0, worst = 0;
         for (std::size_t p = 0; p < std::size_t(kWidth) * kHeight; ++p) {

@@ -7,7 +7,8 @@
 
 #define GL11_ES_CALLS(X)                                                                                          \
     X(ActiveTexture) X(AttachShader) X(BindAttribLocation) X(BindBuffer) X(BindTexture) X(BufferData) X(Clear)    \
-    X(ClearColor) X(ClearDepthf) X(CompileShader) X(CreateProgram) X(CreateShader) X(DepthFunc) X(Disable)        \
+    X(ClearColor) X(ClearDepthf) X(CompileShader) X(CreateProgram) X(CreateShader) X(DeleteBuffers)               \
+    X(DeleteProgram) X(DeleteShader) X(DeleteTextures) X(DepthFunc) X(Disable)                                   \
     X(DrawArrays) X(Enable) X(EnableVertexAttribArray) X(GenBuffers) X(GenTextures) X(GetProgramInfoLog)          \
     X(GetProgramiv) X(GetShaderInfoLog) X(GetShaderiv) X(GetUniformLocation) X(LinkProgram) X(PixelStorei)        \
     X(ShaderSource) X(TexImage2D) X(TexParameteri) X(Uniform1i) X(UseProgram) X(VertexAttribPointer) X(Viewport)

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -117,10 +118,15 @@ struct Light {
     float position[4] = {0, 0, 1, 0};  // in eye coordinates
 };
 
+// A texture object by the program's name; the layer keeps its image, so that a context made
+// again can be given it once more.
 struct Texture {
+    unsigned es = 0;  // the object in the current context
     bool hasImage = false;
     unsigned minFilter = kNearestMipmapLinear;
     unsigned magFilter = kLinear;
+    int width = 0, height = 0;
+    std::vector<unsigned char> pixels;  // RGB rows, tightly packed; empty for an image without data
 };
 
 // One vertex as the GPU gets it.
@@ -130,11 +136,35 @@ struct Vertex {
     float st[2];
 };
 
-// Consecutive triangles drawn with one texture.
+// Consecutive triangles drawn with one texture (the program's name; 0 for the white one).
 struct Run {
     unsigned texture;
     int first;
     int count;
+};
+
+// What the layer has set in the WebGL / GLES 2 context itself, from the context's defaults.
+struct EsState {
+    bool viewportSet = false;
+    int viewport[4] = {0, 0, 0, 0};
+    float clearColour[4] = {0, 0, 0, 0};
+    float clearDepth = 1;
+    bool depthTest = false;
+    unsigned depthFunc = 0x0201;  // GL_LESS
+    int unpackAlignment = 4;
+};
+
+// A clear, or a run of triangles drawn, with the context's state at that moment.
+struct Step {
+    EsState es;
+    unsigned clear;  // the mask of a clear; 0 for a draw
+    Run run;
+};
+
+// A frame as the context was given it: its triangles and its steps in order.
+struct Frame {
+    std::vector<Vertex> vertices;
+    std::vector<Step> steps;
 };
 
 struct State {
@@ -149,18 +179,24 @@ struct State {
     float st[2] = {0, 0};
 
     std::map<unsigned, Texture> textures;
+    unsigned nextName = 1;
     unsigned bound = 0;
-    unsigned white = 0;  // a 1 x 1 white texture: what "no texturing" modulates by
+    unsigned white = 0;  // a 1 x 1 white texture in the context: what "no texturing" modulates by
 
     bool inside = false;  // between Begin and End
     std::size_t begun = 0;  // where in the group this Begin's vertices start
     std::vector<Vertex> group;  // the quads given since the last state change, four vertices each
     unsigned groupTexture = 0;
-    std::vector<Vertex> batch;
-    std::vector<Run> runs;
+    Frame frame;              // the frame being drawn; its vertices from `flushed` on are batched
+    std::size_t flushed = 0;  // the vertices already drawn
+    std::vector<Run> runs;    // the batched runs
+    Frame last;               // the frame last ended
 
+    EsState es;
     unsigned program = 0, buffer = 0;
 };
+
+bool current = false;  // a context is current (outside State, which each new context resets)
 
 State& S() {
     static State state;
@@ -168,7 +204,7 @@ State& S() {
 }
 
 // The stack of the current matrix mode.
-std::vector<Matrix>& Current() { return S().projectionMode ? S().projection : S().modelview; }
+std::vector<Matrix>& Stack() { return S().projectionMode ? S().projection : S().modelview; }
 
 void UpdateDerived() {
     State& s = S();
@@ -216,11 +252,12 @@ void EndGroup() {
         const float* c = v.clip;
         return c[0] > c[3] || -c[0] > c[3] || c[1] > c[3] || -c[1] > c[3] || c[2] > c[3] || -c[2] > c[3];
     });
+    std::vector<Vertex>& batch = s.frame.vertices;
     if (s.runs.empty() || s.runs.back().texture != s.groupTexture) {
-        s.runs.push_back(Run{s.groupTexture, static_cast<int>(s.batch.size()), 0});
+        s.runs.push_back(Run{s.groupTexture, static_cast<int>(batch.size()), 0});
     }
     for (std::size_t q = 0; q < quads; ++q) {
-        for (int i : kOrders[clipped]) s.batch.push_back(s.group[q * 4 + i]);
+        for (int i : kOrders[clipped]) batch.push_back(s.group[q * 4 + i]);
     }
     s.runs.back().count += static_cast<int>(quads * 6);
     s.group.clear();
@@ -283,27 +320,33 @@ void SetSampling() {
     es::TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 }
 
-}  // namespace
-
-bool Initialise() {
+// The context's object of a texture by the program's name; 0 is the white texture.
+unsigned EsTexture(unsigned name) {
     State& s = S();
-    s = State{};
-    s.lights[0].diffuse[0] = s.lights[0].diffuse[1] = s.lights[0].diffuse[2] = 1;
-    if (!es::Load()) {
-        std::fprintf(stderr, "gl11: the context lacks an OpenGL ES 2 entry point\n");
-        return false;
-    }
+    if (name == 0) return s.white;
+    auto texture = s.textures.find(name);
+    return texture == s.textures.end() ? 0 : texture->second.es;
+}
+
+// The layer's shader program, vertex buffer and white texture, made in the current context.
+bool MakeObjects() {
+    State& s = S();
     const unsigned program = es::CreateProgram();
-    es::AttachShader(program, Shader(GL_VERTEX_SHADER, kVertexShader));
-    es::AttachShader(program, Shader(GL_FRAGMENT_SHADER, kFragmentShader));
+    const unsigned vertex = Shader(GL_VERTEX_SHADER, kVertexShader);
+    const unsigned fragment = Shader(GL_FRAGMENT_SHADER, kFragmentShader);
+    es::AttachShader(program, vertex);
+    es::AttachShader(program, fragment);
     es::BindAttribLocation(program, 0, "clip");
     es::BindAttribLocation(program, 1, "colour");
     es::BindAttribLocation(program, 2, "st");
     es::LinkProgram(program);
+    es::DeleteShader(vertex);  // they go with the program
+    es::DeleteShader(fragment);
     GLint linked = 0;
     es::GetProgramiv(program, GL_LINK_STATUS, &linked);
     if (!linked) {
         Check(program, 0, "shader program");
+        es::DeleteProgram(program);
         return false;
     }
     s.program = program;
@@ -319,25 +362,121 @@ bool Initialise() {
     return true;
 }
 
-void Flush() {
+// Sets everything the layer keeps in the context to `state`.
+void Apply(const EsState& state) {
+    if (state.viewportSet) es::Viewport(state.viewport[0], state.viewport[1], state.viewport[2], state.viewport[3]);
+    es::ClearColor(state.clearColour[0], state.clearColour[1], state.clearColour[2], state.clearColour[3]);
+    es::ClearDepthf(state.clearDepth);
+    state.depthTest ? es::Enable(GL_DEPTH_TEST) : es::Disable(GL_DEPTH_TEST);
+    es::DepthFunc(state.depthFunc);
+    es::PixelStorei(GL_UNPACK_ALIGNMENT, state.unpackAlignment);
+}
+
+// `count` vertices into the vertex buffer, laid out for the shader program.
+void Upload(const Vertex* vertices, std::size_t count) {
     State& s = S();
-    EndGroup();
-    if (s.batch.empty()) return;
     es::UseProgram(s.program);
     es::BindBuffer(GL_ARRAY_BUFFER, s.buffer);
-    es::BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(s.batch.size() * sizeof(Vertex)), s.batch.data(),
-                   GL_STREAM_DRAW);
+    es::BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(Vertex)), vertices, GL_STREAM_DRAW);
     const auto at = [](std::size_t offset) { return reinterpret_cast<const void*>(offset); };
     es::VertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, sizeof(Vertex), at(offsetof(Vertex, clip)));
     es::VertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, sizeof(Vertex), at(offsetof(Vertex, colour)));
     es::VertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), at(offsetof(Vertex, st)));
     for (unsigned i = 0; i < 3; ++i) es::EnableVertexAttribArray(i);
-    for (const Run& run : s.runs) {
-        es::BindTexture(GL_TEXTURE_2D, run.texture);
-        es::DrawArrays(GL_TRIANGLES, run.first, run.count);
+}
+
+// The steps of a frame given again, each with the state it had; then the state of now.
+void DrawAgain(const Frame& frame) {
+    if (frame.steps.empty()) return;
+    Upload(frame.vertices.data(), frame.vertices.size());
+    for (const Step& step : frame.steps) {
+        Apply(step.es);
+        if (step.clear != 0) {
+            es::Clear(step.clear);
+        } else {
+            es::BindTexture(GL_TEXTURE_2D, EsTexture(step.run.texture));
+            es::DrawArrays(GL_TRIANGLES, step.run.first, step.run.count);
+        }
     }
-    s.batch.clear();
+    Apply(S().es);
+}
+
+}  // namespace
+
+bool Initialise() {
+    State& s = S();
+    s = State{};
+    s.lights[0].diffuse[0] = s.lights[0].diffuse[1] = s.lights[0].diffuse[2] = 1;
+    current = false;
+    if (!es::Load()) {
+        std::fprintf(stderr, "gl11: the context lacks an OpenGL ES 2 entry point\n");
+        return false;
+    }
+    if (!MakeObjects()) return false;
+    current = true;
+    return true;
+}
+
+bool Current() { return current; }
+
+void SetCurrent(bool on) { current = on; }
+
+void ForgetObjects() {
+    State& s = S();
+    for (auto& [name, texture] : s.textures) {
+        if (texture.es != 0) es::DeleteTextures(1, &texture.es);
+        texture.es = 0;
+    }
+    if (s.white != 0) es::DeleteTextures(1, &s.white);
+    if (s.buffer != 0) es::DeleteBuffers(1, &s.buffer);
+    if (s.program != 0) es::DeleteProgram(s.program);
+    s.white = s.buffer = s.program = 0;
+}
+
+bool Restore() {
+    State& s = S();
+    current = false;
+    if (!MakeObjects()) return false;
+    es::PixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (auto& [name, texture] : s.textures) {
+        es::GenTextures(1, &texture.es);
+        es::BindTexture(GL_TEXTURE_2D, texture.es);
+        SetSampling();
+        if (texture.width > 0 && texture.height > 0) {
+            es::TexImage2D(GL_TEXTURE_2D, 0, GL_RGB, texture.width, texture.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                           texture.pixels.empty() ? nullptr : texture.pixels.data());
+        }
+    }
+    Apply(s.es);
+    // What the context showed: the last frame, then what has been drawn of the next one.
+    DrawAgain(s.last);
+    DrawAgain(s.frame);
+    current = true;
+    return true;
+}
+
+void Flush() {
+    State& s = S();
+    EndGroup();
+    if (s.runs.empty()) return;
+    const std::size_t from = s.flushed;
+    Upload(s.frame.vertices.data() + from, s.frame.vertices.size() - from);
+    for (const Run& run : s.runs) {
+        es::BindTexture(GL_TEXTURE_2D, EsTexture(run.texture));
+        es::DrawArrays(GL_TRIANGLES, run.first - static_cast<int>(from), run.count);
+        s.frame.steps.push_back(Step{s.es, 0, run});
+    }
+    s.flushed = s.frame.vertices.size();
     s.runs.clear();
+}
+
+void EndFrame() {
+    State& s = S();
+    Flush();
+    std::swap(s.last, s.frame);
+    s.frame.vertices.clear();
+    s.frame.steps.clear();
+    s.flushed = 0;
 }
 
 // ---- Immediate mode ----
@@ -349,7 +488,7 @@ void Begin(unsigned mode) {
     UpdateDerived();
     // The texture this primitive modulates by: the bound one when texturing is on and it is
     // complete (an image, no mipmap filter), else none.
-    unsigned use = s.white;
+    unsigned use = 0;
     auto texture = s.textures.find(s.bound);
     if (s.texturing && texture != s.textures.end() && texture->second.hasImage &&
         texture->second.minFilter == kNearest) {
@@ -414,35 +553,35 @@ namespace {
 // The current matrix times m.
 void MultiplyCurrent(const Matrix& m) {
     EndGroup();
-    Current().back() = Multiply(Current().back(), m);
+    Stack().back() = Multiply(Stack().back(), m);
     S().derivedStale = true;
 }
 }  // namespace
 
 void LoadIdentity() {
     EndGroup();
-    Current().back() = Matrix{};
+    Stack().back() = Matrix{};
     S().derivedStale = true;
 }
 
 void PushMatrix() {
     State& s = S();
-    if (Current().size() == (s.projectionMode ? 2u : 32u)) return Outside("glPushMatrix", 0);
+    if (Stack().size() == (s.projectionMode ? 2u : 32u)) return Outside("glPushMatrix", 0);
     EndGroup();
-    Current().push_back(Current().back());
+    Stack().push_back(Stack().back());
 }
 
 void PopMatrix() {
     State& s = S();
-    if (Current().size() == 1) return Outside("glPopMatrix", 0);
+    if (Stack().size() == 1) return Outside("glPopMatrix", 0);
     EndGroup();
-    Current().pop_back();
+    Stack().pop_back();
     s.derivedStale = true;
 }
 
 void Translatef(float x, float y, float z) {
     EndGroup();
-    float* m = Current().back().m;
+    float* m = Stack().back().m;
     m[12] = m[0] * x + m[4] * y + m[8] * z + m[12];
     m[13] = m[1] * x + m[5] * y + m[9] * z + m[13];
     m[14] = m[2] * x + m[6] * y + m[10] * z + m[14];
@@ -504,6 +643,9 @@ void Perspective(double fovy, double aspect, double zNear, double zFar) {
 
 void Viewport(int x, int y, int width, int height) {
     Flush();
+    EsState& es = S().es;
+    es.viewportSet = true;
+    es.viewport[0] = x, es.viewport[1] = y, es.viewport[2] = width, es.viewport[3] = height;
     es::Viewport(x, y, width, height);
 }
 
@@ -523,6 +665,7 @@ void SetCap(unsigned cap, bool on, const char* call) {
     else if (cap >= kLight0 && cap < kLight0 + kLights) Set(s.lights[cap - kLight0].on, on);
     else if (cap == kDepthTest) {
         Flush();
+        s.es.depthTest = on;
         on ? es::Enable(GL_DEPTH_TEST) : es::Disable(GL_DEPTH_TEST);
     } else {
         Outside(call, cap);
@@ -543,11 +686,14 @@ void Hint(unsigned target, unsigned) {
 
 void ClearColor(float r, float g, float b, float a) {
     EndGroup();
+    float* c = S().es.clearColour;
+    c[0] = r, c[1] = g, c[2] = b, c[3] = a;
     es::ClearColor(r, g, b, a);
 }
 
 void ClearDepth(double depth) {
     EndGroup();
+    S().es.clearDepth = static_cast<float>(depth);
     es::ClearDepthf(static_cast<float>(depth));
 }
 
@@ -555,11 +701,13 @@ void Clear(unsigned mask) {
     if ((mask & ~(kColorBufferBit | kDepthBufferBit)) != 0) return Outside("glClear", mask);
     Flush();
     es::Clear(mask);
+    S().frame.steps.push_back(Step{S().es, mask, Run{0, 0, 0}});
 }
 
 void DepthFunc(unsigned func) {
     if (func < kNever || func > kAlways) return Outside("glDepthFunc", func);
     Flush();
+    S().es.depthFunc = func;
     es::DepthFunc(func);
 }
 
@@ -582,12 +730,21 @@ void Lightfv(unsigned light, unsigned pname, const float* params) {
 
 void PixelStorei(unsigned pname, int param) {
     if (pname != kUnpackAlignment) return Outside("glPixelStorei", pname);
+    if (param != 1 && param != 2 && param != 4 && param != 8) return Outside("glPixelStorei", static_cast<unsigned>(param));
+    S().es.unpackAlignment = param;
     es::PixelStorei(GL_UNPACK_ALIGNMENT, param);
 }
 
+// The program's names are the layer's own, so that they stay when the context's objects are made
+// again; each stands for an object of the current context.
 void GenTextures(int n, unsigned* textures) {
-    es::GenTextures(n, textures);
-    for (int i = 0; i < n; ++i) S().textures[textures[i]] = Texture{};
+    State& s = S();
+    for (int i = 0; i < n; ++i) {
+        Texture texture;
+        es::GenTextures(1, &texture.es);
+        textures[i] = s.nextName++;
+        s.textures[textures[i]] = std::move(texture);
+    }
 }
 
 void BindTexture(unsigned target, unsigned texture) {
@@ -596,9 +753,11 @@ void BindTexture(unsigned target, unsigned texture) {
     if (texture != s.bound) EndGroup();
     s.bound = texture;
     if (texture == 0) return;  // the default texture: never given an image here
-    if (s.textures.emplace(texture, Texture{}).second) {
+    auto [entry, made] = s.textures.emplace(texture, Texture{});
+    if (made) {
         // A name the program chose itself, as GL 1.1 allows: make the object behind it.
         Outside("glBindTexture", texture);
+        es::GenTextures(1, &entry->second.es);
     }
 }
 
@@ -610,10 +769,25 @@ void TexImage2D(unsigned target, int level, int internalFormat, int width, int h
     if (internalFormat != 3 && static_cast<unsigned>(internalFormat) != kRgb) return Outside("glTexImage2D", internalFormat);
     if (format != kRgb || type != kUnsignedByte) return Outside("glTexImage2D", format != kRgb ? format : type);
     Flush();  // triangles already given sample the old image
-    es::BindTexture(GL_TEXTURE_2D, s.bound);
+    Texture& texture = s.textures[s.bound];
+    es::BindTexture(GL_TEXTURE_2D, texture.es);
     SetSampling();
     es::TexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
-    s.textures[s.bound].hasImage = width > 0 && height > 0;
+    texture.hasImage = width > 0 && height > 0;
+    texture.width = std::max(width, 0);
+    texture.height = std::max(height, 0);
+    // The layer's copy, rows packed: the rows of the program's buffer are padded to the unpack
+    // alignment.
+    const std::size_t row = std::size_t(texture.width) * 3;
+    const std::size_t align = static_cast<std::size_t>(s.es.unpackAlignment);
+    const std::size_t stride = (row + align - 1) / align * align;
+    texture.pixels.clear();
+    if (pixels != nullptr && texture.hasImage) {
+        texture.pixels.resize(row * std::size_t(texture.height));
+        const auto* from = static_cast<const unsigned char*>(pixels);
+        for (int y = 0; y < texture.height; ++y) std::memcpy(&texture.pixels[y * row], from + y * stride, row);
+    }
+    texture.pixels.shrink_to_fit();
 }
 
 void TexParameteri(unsigned target, unsigned pname, int param) {

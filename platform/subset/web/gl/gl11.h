@@ -15,13 +15,35 @@
 
 namespace gl11 {
 
+// ---- The context it draws into ----
+
 // Makes the layer's shader program, vertex buffer and white texture in the current WebGL or
 // GLES 2 context and resets every GL 1.1 state to its initial value. False, with the reason on
 // stderr, when the context refuses. Call once per context, before any other call.
 bool Initialise();
 
-// Draws the triangles batched since the last flush. The backend calls it at every swap;
-// the layer calls it itself before a clear, a viewport, depth or texture image change.
+// Whether the layer's context is current: Initialise and Restore make it current; SetCurrent
+// says when the backend makes it current again, or leaves no context current. While none is, the
+// C names (gl11_names.cpp) ignore every call, as GL ignores calls made without a current context.
+bool Current();
+void SetCurrent(bool current);
+
+// The context's objects are gone, or are about to be (a lost WebGL context, a context being
+// deleted): their names are given back. The layer's state, the pictures given to it and the last
+// frame stay with the layer.
+void ForgetObjects();
+
+// Makes the layer's objects again in the current context (the lost one given back, or a new one
+// in its place): every picture uploaded again from the layer's own copy, every state as it was,
+// and the last frame drawn again. False, with the reason on stderr, when the context refuses.
+bool Restore();
+
+// The end of a frame: draws what is batched and keeps the frame for Restore to draw again. The
+// backend calls it at every swap.
+void EndFrame();
+
+// Draws the triangles batched since the last flush; the layer calls it itself before a clear, a
+// viewport, depth or texture image change.
 void Flush();
 
 // ---- The GL 1.1 calls, named without the gl prefix; arguments as GL takes them ----

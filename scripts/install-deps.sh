@@ -36,9 +36,11 @@ case "${1:-}" in
   # the Debian package: dpkg-shlibdeps, and lintian to check the result
   --package) packages+=(dpkg-dev file lintian man-db) ;;
   # the show in a web page: Debian's emscripten (node-acorn for its JavaScript optimizer), and
-  # for its tests Debian's chromium with npm, which installs the driver (playwright-core); a
+  # for its tests the three engines: Debian's chromium (Blink), firefox-esr (Gecko) and WebKitGTK's
+  # WebDriver with its MiniBrowser (WebKit), Xvfb for the two that need a display for WebGL, and
+  # npm, which installs the drivers (playwright-core, puppeteer-core, selenium-webdriver); a
   # Node.js that brings its own npm (NodeSource's) must not get Debian's on top
-  --web) packages+=(emscripten node-acorn binaryen chromium python3)
+  --web) packages+=(emscripten node-acorn binaryen chromium firefox-esr webkit2gtk-driver xvfb xauth python3)
          command -v npm >/dev/null || packages+=(npm) ;;
   # the GL calls of the two programs recorded and compared (scripts/compare-gl-traces.py)
   --trace) packages+=(apitrace python3) ;;

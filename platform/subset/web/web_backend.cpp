@@ -5,8 +5,13 @@
 
 #include <emscripten.h>
 
+#include <emscripten/heap.h>
+#include <malloc.h>
+
 #include <algorithm>
 #include <cmath>
+
+#include "platform/subset/web/gl/gl11.h"
 
 namespace platform::web {
 
@@ -19,10 +24,6 @@ EM_JS(void, web_create_canvas, (int number, const char* title), {
     showcasePage.createCanvas(number, UTF8ToString(title));
 });
 EM_JS(void, web_retire_canvas, (int number), { showcasePage.retireCanvas(number); });
-EM_JS(void, web_park_gl, (), {
-    if (!showcasePage.parkedGl) showcasePage.parkedGl = document.createElement('canvas').getContext('webgl');
-    GLctx = showcasePage.parkedGl;
-});
 EM_JS(void, web_watch_main, (), {
     // Called by the page once callMain has come back: main is then either done (and exit has
     // told the page) or waiting, and whenDone resolves when it returns.
@@ -53,8 +54,19 @@ void WatchMain() { web_watch_main(); }
 
 void ReleaseContext() {
     emscripten_webgl_make_context_current(0);
-    web_park_gl();
+    gl11::SetCurrent(false);
     State().current = nullptr;
+}
+
+void SyncMinimized() {
+    Backend& state = State();
+    if (state.window == nullptr) return;
+    WindowRecord* record = core::Find(state.window->handle);
+    if (record == nullptr) return;
+    const bool wanted = state.hidden || state.window->lost;
+    if (wanted == record->minimized) return;
+    if (wanted) core::ReportMinimized(record->handle);
+    else core::ReportRestored(record->handle, record->width, record->height);
 }
 
 void Layout(const WindowRecord& record) {
@@ -64,6 +76,10 @@ void Layout(const WindowRecord& record) {
 }
 
 }  // namespace platform::web
+
+// The program's heap and the bytes its allocator has in use, for the page's memory figures.
+extern "C" EMSCRIPTEN_KEEPALIVE double web_heap_bytes() { return static_cast<double>(emscripten_get_heap_size()); }
+extern "C" EMSCRIPTEN_KEEPALIVE double web_heap_in_use() { return static_cast<double>(mallinfo().uordblks); }
 
 namespace platform::backend {
 

@@ -76,10 +76,9 @@ void OnEvent(const int* e) {
             if ((record = core::Find(window))) Layout(*record);
             break;
         case kHidden:
-            core::ReportMinimized(window);
-            break;
         case kShown:
-            if (record) core::ReportRestored(window, record->width, record->height);
+            State().hidden = e[0] == kHidden;
+            SyncMinimized();
             break;
         case kFocus:
             core::ReportFocus(window, e[1] != 0);
@@ -114,6 +113,8 @@ namespace platform::backend {
 using namespace platform::web;
 
 void PumpEvents() {
+    CheckContext();
+    SyncMinimized();
     std::bitset<256> pressed;
     if (pendingRelease) {
         // Held until a frame was drawn, or the page is out of sight and draws none.

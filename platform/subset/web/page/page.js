@@ -15,21 +15,31 @@ const showcasePage = (() => {
                    leftFullScreen: 8 };
   const events = [];
   const push = (...event) => { if (running) events.push(event); };
+  // What happened to a canvas's WebGL context, as web_present.cpp reads it: [kind, canvas].
+  const kContextEvent = { lost: 1, restored: 2, replace: 3 };
+  const contextEvents = [];
+  // A context the browser does not give back within this time is replaced, canvas and all.
+  const kRestoreWaitMs = 3000;
+  let losses = 0;
 
   let running = false;
   let boxOpen = 0;
   let canvas = null;
   let modeChanged = false;
   let windowSize = { width: 0, height: 0 };
+  let glFailure = null;  // 'none': no WebGL context to be had; 'lost': taken away for good
+  let program = null;    // the running program's module
   const output = [];
   const errors = [];
 
   // Figures the tests and the benchmark read; times in milliseconds from the page's opening.
   // busyTimes: from the browser's animation frame to the swap, the program's own share of a frame.
   // script: the page parsed, its script running; inflated: the program and pictures unpacked;
-  // started: main called.
+  // started: main called. contextLosses: WebGL contexts the browser took away; contextRecoveries:
+  // the show back after one (given back, or on a new canvas: canvasReplacements).
   const figures = { script: performance.now(), inflated: 0, started: 0, firstFrame: 0, frame: 0, frameTimes: [], busyTimes: [], resumed: 0, status: null,
-                    held: 0, heldPixels: null };
+                    held: 0, heldPixels: null, contextLosses: 0, contextRecoveries: 0, canvasReplacements: 0 };
+  const setState = state => { document.documentElement.dataset.state = state; };
 
   // ---- Options: "?kiosk&idle-reset=30" as the command line's "--kiosk --idle-reset=30" ----
 
@@ -86,12 +96,31 @@ const showcasePage = (() => {
     again.focus();
   }
 
+  // What a visitor can do about a show without 3D drawing: nothing in the page, so the plain words.
+  const kGlFailureTexts = {
+    none: 'This browser did not let the show draw in 3D: WebGL is turned off or not available. Turn on ' +
+          'hardware acceleration (or WebGL) in the browser\'s settings, or open the page in another browser.',
+    lost: 'The browser took away the show\'s 3D drawing (WebGL) and did not give it back. Reload the page; if ' +
+          'that does not help, turn on hardware acceleration (or WebGL) in the browser\'s settings, or open the ' +
+          'page in another browser.',
+  };
+
   function ended(status) {
     if (!running) return;
     running = false;
     figures.status = status;
     for (const dialog of document.querySelectorAll('dialog.box')) dialog.remove();
     document.body.style.cursor = '';
+    if (glFailure) {
+      document.body.classList.add('ended');
+      buttonBox.replaceChildren();
+      showNotice(box => {
+        paragraph(box, kGlFailureTexts[glFailure]);
+        playAgainButton(box);
+      });
+      setState('ended');
+      return;
+    }
     if (figures.frame === 0) {
       // Ended before any frame: a usage error, --help or --version, or a window that never opened.
       showNotice(box => {
@@ -129,13 +158,59 @@ const showcasePage = (() => {
     return { width: Math.max(1, Math.round(innerWidth * ratio)), height: Math.max(1, Math.round(innerHeight * ratio)) };
   }
 
+  // A window's canvas. Its WebGL context is kept restorable when the browser takes it away, and
+  // one not given back in time is replaced (replaceCanvas).
+  function newCanvas(number) {
+    const view = document.createElement('canvas');
+    view.id = 'view' + number;
+    view.setAttribute('aria-hidden', 'true');
+    view.addEventListener('webglcontextlost', event => {
+      event.preventDefault();
+      if (view !== canvas || !running) return;
+      figures.contextLosses++;
+      const loss = ++losses;
+      view.dataset.lost = '1';
+      setState('lost');
+      contextEvents.push([kContextEvent.lost, number]);
+      wakeHeld();
+      setTimeout(() => {
+        if (loss !== losses || view !== canvas || !view.dataset.lost || !running) return;
+        contextEvents.push([kContextEvent.replace, number]);
+        wakeHeld();
+      }, kRestoreWaitMs);
+    });
+    view.addEventListener('webglcontextrestored', () => {
+      if (view !== canvas || !running) return;
+      delete view.dataset.lost;
+      contextEvents.push([kContextEvent.restored, number]);
+      wakeHeld();
+    });
+    return view;
+  }
+
   function createCanvas(number, title) {
     document.title = title;
-    canvas = document.createElement('canvas');
-    canvas.id = 'view' + number;
-    canvas.setAttribute('aria-hidden', 'true');
+    canvas = newCanvas(number);
     stage.insertBefore(canvas, buttonBox);
   }
+
+  // A fresh canvas, of the same size, in place of one whose context was not given back.
+  function replaceCanvas(number) {
+    const old = document.getElementById('view' + number);
+    const fresh = newCanvas(number);
+    if (old) {
+      fresh.width = old.width;
+      fresh.height = old.height;
+      old.replaceWith(fresh);
+    } else {
+      stage.insertBefore(fresh, buttonBox);
+    }
+    canvas = fresh;
+    figures.canvasReplacements++;
+  }
+
+  function contextBack() { figures.contextRecoveries++; }
+  function glFailed(kind) { glFailure = kind; }
 
   // The canvas of a closed window stays until the next window shows a frame.
   function retireCanvas(number) {
@@ -233,25 +308,37 @@ const showcasePage = (() => {
     if (figures.resumed && figures.busyTimes.length < 100000) figures.busyTimes.push(now - figures.resumed);
     lastFrameAt = now;
     figures.frame = frame;
+    if (document.documentElement.dataset.state !== 'running') setState('running');
     for (const old of stage.querySelectorAll('canvas[data-retired]')) if (old.id !== 'view' + number) old.remove();
   }
 
   function holdFrame() { return options.frame || 0; }
 
-  // The frame to hold has been drawn: its pixels are kept (top row first), and the program waits
-  // until advance() asks for more frames.
+  // The frame to hold has been drawn (shown: on screen, not on a lost context): its pixels are
+  // kept (top row first), and the program waits until advance() asks for more frames, or until
+  // something happens to the context (-1), after which the frame is drawn and held again.
   let resumeHeld = null;
-  function frameHeld(frame) {
-    const gl = canvas && (canvas.getContext('webgl') || canvas.getContext('experimental-webgl'));
+  function frameHeld(frame, shown) {
+    const gl = shown && canvas && canvas.getContext('webgl');
     if (gl) {
       const width = gl.drawingBufferWidth, height = gl.drawingBufferHeight;
       const pixels = new Uint8Array(width * height * 4);
       gl.readPixels(0, 0, width, height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
       figures.heldPixels = { width, height, pixels };
+      figures.held = frame;
+      document.documentElement.dataset.held = String(frame);
+      setState('running');
+    } else {
+      delete document.documentElement.dataset.held;
     }
-    figures.held = frame;
-    document.documentElement.dataset.held = String(frame);
+    if (contextEvents.length) return Promise.resolve(-1);
     return new Promise(resolve => { resumeHeld = resolve; });
+  }
+  function wakeHeld() {
+    if (!resumeHeld) return;
+    const resume = resumeHeld;
+    resumeHeld = null;
+    resume(-1);
   }
 
   // Draws `frames` more frames unpaced and holds the last; 0 lets the show run on at its pace.
@@ -436,7 +523,8 @@ const showcasePage = (() => {
           module.FS.writeFile('/picture/' + element.dataset.picture, pictures[i]));
       }],
     }).then(module => {
-      document.documentElement.dataset.state = 'running';
+      program = module;
+      setState('starting');
       figures.started = performance.now();
       try {
         module.callMain(options.args);
@@ -447,7 +535,16 @@ const showcasePage = (() => {
     });
   }
 
-  return { viewport, createCanvas, retireCanvas, layout, setButtons, setCursorVisible, keepScreenOn,
+  // The page's memory: the program's heap, what its allocator has in use, and the script heap
+  // where the engine tells it (null elsewhere).
+  function memory() {
+    return { wasmBytes: program ? program._web_heap_bytes() : 0,
+             wasmInUse: program ? program._web_heap_in_use() : 0,
+             jsHeap: performance.memory ? performance.memory.usedJSHeapSize : null };
+  }
+
+  return { viewport, createCanvas, replaceCanvas, contextBack, glFailed, memory,
+           nextContextEvent: () => contextEvents.shift(), retireCanvas, layout, setButtons, setCursorVisible, keepScreenOn,
            requestFullScreen, leaveFullScreen, frameShown, holdFrame, frameHeld, advance, heldPicture,
            messageBox, nextEvent: () => events.shift(), figures, start, ended, stopped };
 })();

@@ -75,7 +75,8 @@ std::string FrameText() {
         for (std::size_t i = 0; i < call.args.size(); ++i) {
             char arg[32];
             std::snprintf(arg, sizeof arg, " %.3f", call.args[i]);
-            text << (call.name == "glBindTexture" && i == 1 ? " " + NameOf(GLuint(call.args[i])) : arg);
+            if (call.name == "glBindTexture" && i == 1) text << ' ' << NameOf(GLuint(call.args[i]));
+            else text << arg;
         }
         text << '\n';
     }

@@ -1,7 +1,7 @@
 // Makes the nineteen pictures of the show: `picture_generator DIR [ICON_DIR]` writes them into
 // DIR (normally picture/ at the top of the repository), replacing any that are there, and with
-// ICON_DIR also the application icon as N.png for each icon size and as the Windows icon file
-// showcase.ico (normally packaging/icons/).
+// ICON_DIR also the application icon as N.png for each icon size, as the Windows icon file
+// showcase.ico, and as the web app's icons (normally packaging/icons/).
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -42,6 +42,11 @@ int main(int argc, char** argv) {
             const std::string name = std::to_string(size) + ".png";
             if (!Write(std::string(argv[2]) + "/" + name, pictures::EncodeIcon(size))) return 1;
             std::printf("%-8s %4d x %-4d application icon\n", name.c_str(), size, size);
+        }
+        for (const pictures::WebIcon& icon : pictures::WebIcons()) {
+            if (!Write(std::string(argv[2]) + "/" + icon.file, pictures::EncodeIcon(icon.size, icon.fullBleed))) return 1;
+            std::printf("%-8s %4d x %-4d web app icon%s\n", icon.file, icon.size, icon.size,
+                        icon.fullBleed ? ", full bleed" : "");
         }
         if (!Write(std::string(argv[2]) + "/showcase.ico", pictures::EncodeWindowsIcon())) return 1;
         std::printf("showcase.ico %zu sizes   Windows application icon\n", pictures::WindowsIconSizes().size());

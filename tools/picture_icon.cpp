@@ -18,17 +18,24 @@ constexpr Rgb kWhite{1, 1, 1};
 constexpr Rgb kBlack{0, 0, 0};
 constexpr int kSizes[] = {48, 128, 256};
 constexpr int kWindowsSizes[] = {16, 24, 32, 48, 64, 256};
+constexpr WebIcon kWebIcons[] = {
+    {"web-192.png", 192, false},
+    {"web-512.png", 512, false},
+    {"web-maskable-512.png", 512, true},
+    {"apple-touch-icon.png", 180, true},
+};
 
 // The tile: the backdrop's blue with its glow and faint rings.
 const Box kTile{0.75f, 0.75f, 15.25f, 15.25f};
 constexpr float kTileRadius = 3.2f;
 
-void DrawTile(Canvas& c) {
-    FillAll(c, VerticalGradient(kTile, Hex(0x3A7BD0), Hex(0x122850)));
+// Full bleed, without the tile's rim: the home screen draws its own edge.
+void DrawTile(Canvas& c, bool fullBleed) {
+    FillAll(c, VerticalGradient(fullBleed ? Box{0, 0, kUnits, kUnits} : kTile, Hex(0x3A7BD0), Hex(0x122850)));
     const Point glow{8, 8.6f};
     FillCircle(c, glow, 6.5f, Solid(Hex(0x5C9CE8)), 0.55f, 5);
     for (int i = 1; i <= 4; ++i) StrokeCircle(c, glow, 1.9f * i, 0.08f, Solid(Hex(0xB8DAFF)), 0.14f);
-    StrokeRoundRect(c, kTile.Inset(0.12f), kTileRadius - 0.12f, 0.2f, Solid(kWhite), 0.18f);
+    if (!fullBleed) StrokeRoundRect(c, kTile.Inset(0.12f), kTileRadius - 0.12f, 0.2f, Solid(kWhite), 0.18f);
 }
 
 // A landscape hand-held in graphite: display in the middle, a direction pad on the left, four
@@ -80,13 +87,18 @@ std::span<const int> IconSizes() {
     return kSizes;
 }
 
-std::vector<uint8_t> EncodeIcon(int size) {
+std::span<const WebIcon> WebIcons() {
+    return kWebIcons;
+}
+
+std::vector<uint8_t> EncodeIcon(int size, bool fullBleed) {
     // Drawn at twice the density and area-averaged, as the pictures are.
     Canvas colour(2 * size, 2 * size, kUnits, kUnits);
-    DrawTile(colour);
+    DrawTile(colour, fullBleed);
     DrawHandheld(colour);
     Canvas mask(2 * size, 2 * size, kUnits, kUnits);
-    FillRoundRect(mask, kTile, kTileRadius, Solid(kWhite));
+    if (fullBleed) FillAll(mask, Solid(kWhite));
+    else FillRoundRect(mask, kTile, kTileRadius, Solid(kWhite));
 
     const Canvas rgb = Resample(colour, size, size), alpha = Resample(mask, size, size);
     std::vector<uint8_t> pixels;

@@ -28,7 +28,8 @@ const std::vector<std::string> kNames{"1.bmp",  "2.bmp",  "3.bmp",   "4.bmp",  "
                                       "8.bmp",  "11.bmp", "12.bmp",  "13.bmp", "14.bmp", "15.bmp", "16.bmp",
                                       "17.bmp", "18.bmp", "11a.bmp", "4a.bmp", "1a.bmp"};
 
-const std::vector<std::string> kIcons{"48.png", "128.png", "256.png"};
+const std::vector<std::string> kIcons{"48.png", "128.png", "256.png", "web-192.png", "web-512.png", "web-maskable-512.png",
+                                      "apple-touch-icon.png"};
 
 std::vector<uint8_t> ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

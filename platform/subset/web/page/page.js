@@ -284,8 +284,18 @@ const showcasePage = (() => {
 
   // ---- Full screen in place of the desktop's mode change ----
 
+  // An app started full screen from a home screen (display-mode fullscreen, or standalone where
+  // the system gives it the screen) has the screen already: F1 switches between the show's window
+  // and its mode there without asking the browser, which on a tablet may have no full screen to
+  // give a page at all.
+  const kAppOwnsScreen = '(display-mode: fullscreen), (display-mode: standalone)';
+  let appFullScreen = false;
   async function requestFullScreen() {
     const root = document.documentElement;
+    if (window.matchMedia && matchMedia(kAppOwnsScreen).matches) {
+      appFullScreen = true;
+      return 1;
+    }
     if (!document.fullscreenEnabled || !root.requestFullscreen) return 0;
     try {
       await root.requestFullscreen({ navigationUI: 'hide' });
@@ -295,7 +305,8 @@ const showcasePage = (() => {
     }
   }
   function leaveFullScreen() {
-    if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
+    if (appFullScreen) appFullScreen = false;
+    else if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
   }
 
   // ---- Frames ----

@@ -10,13 +10,14 @@ const fs = require('node:fs');
 const net = require('node:net');
 const puppeteer = require('puppeteer-core');
 
+const kNoManager = 'on Xvfb with no window manager, a full-screen window keeps its size';
 // cannot: what the engine cannot do here, each with the reason a test gives when it skips.
 const engines = [
   { name: 'chromium', driver: 'puppeteer-core over the DevTools protocol', cannot: {} },
-  { name: 'firefox', driver: 'puppeteer-core over WebDriver BiDi, on Xvfb', cannot: {} },
+  { name: 'firefox', driver: 'puppeteer-core over WebDriver BiDi, on Xvfb', cannot: { fillScreen: kNoManager } },
   { name: 'webkit', driver: 'WebKitWebDriver (W3C WebDriver over HTTP), MiniBrowser on Xvfb',
     cannot: { pixelRatio: 'WebKitWebDriver has no way to emulate a device pixel ratio',
-              pageErrors: 'WebDriver does not report a page\'s uncaught errors' } },
+              pageErrors: 'WebDriver does not report a page\'s uncaught errors', fillScreen: kNoManager } },
 ];
 
 // Software WebGL (SwiftShader through ANGLE) is what gives a headless chromium WebGL here.
@@ -36,13 +37,20 @@ function display() {
     let number = '';
     child.stdio[3].on('data', data => {
       number += data;
-      if (number.includes('\n')) resolve(':' + number.trim());
+      if (!number.includes('\n')) return;
+      // The server lives as long as this process, and does not keep it alive.
+      child.unref();
+      child.stdio[3].unref();
+      resolve(':' + number.trim());
     });
     child.on('error', reject);
     child.on('exit', code => reject(new Error('Xvfb ended with ' + code)));
   });
   return xServer;
 }
+
+// Signals end the run through 'exit', which takes the X server and the drivers with it.
+for (const signal of ['SIGINT', 'SIGTERM']) process.once(signal, () => process.exit(1));
 
 // A chord as 'Control+Alt+Shift+KeyQ': the keys held down in order, released in reverse.
 const chord = keys => keys.split('+');
@@ -75,7 +83,9 @@ function puppeteerTab(page, frame, errors) {
   return {
     errors,
     evaluate: (fn, ...args) => frame().evaluate(fn, ...args),
-    waitFor: (fn, arg, timeout = 60000) => frame().waitForFunction(fn, { timeout, polling: 100 }, arg),
+    async waitFor(fn, arg, timeout = 60000) {
+      await (await frame().waitForFunction(fn, { timeout, polling: 100 }, arg)).dispose();
+    },
     async press(keys) {
       const held = chord(keys);
       for (const key of held.slice(0, -1)) await page.keyboard.down(key);
@@ -133,6 +143,7 @@ async function launchWebKit({ webgl = true } = {}) {
   const capabilities = { browserName: 'MiniBrowser',
                          'webkitgtk:browserOptions': { binary: kMiniBrowser, args } };
   let version = null;
+  const tabs = new Set();
   return {
     get version() { return version; },
     // Each tab is a session of its own: a MiniBrowser that starts clean and ends with the tab.
@@ -140,12 +151,16 @@ async function launchWebKit({ webgl = true } = {}) {
       if (pixelRatio !== 1) throw new Error('webkit: ' + engines[2].cannot.pixelRatio);
       const session = await command(base, 'POST', '/session', { capabilities: { alwaysMatch: capabilities } });
       version = `MiniBrowser ${session.capabilities.browserVersion}`;
-      const tab = webDriverTab(`${base}/session/${session.sessionId}`);
+      const tab = webDriverTab(`${base}/session/${session.sessionId}`, null, () => tabs.delete(tab));
+      tabs.add(tab);
       await tab.resize(size);
       await command(tab.url, 'POST', '/url', { url: address });
       return tab;
     },
-    async close() { driver.kill(); },
+    async close() {
+      for (const tab of tabs) await tab.close().catch(() => {});
+      driver.kill();
+    },
   };
 }
 
@@ -157,7 +172,7 @@ async function command(base, method, route, body) {
   return value;
 }
 
-function webDriverTab(url, frameOf = null) {
+function webDriverTab(url, frameOf, closed) {
   const run = (route, body, method = 'POST') => command(url, method, route, body);
   // Every command of a tab runs in its own browsing context: the page or one of its <iframe>s.
   const enter = async () => {
@@ -181,8 +196,7 @@ function webDriverTab(url, frameOf = null) {
       const end = Date.now() + timeout;
       for (;;) {
         // A page that is being reloaded has no document to ask for a moment.
-        const result = await evaluate(fn, arg).catch(() => false);
-        if (result) return result;
+        if (await evaluate(`() => !!(${fn}).apply(null, arguments)`, arg).catch(() => false)) return;
         if (Date.now() > end) throw new Error(`timed out after ${timeout} ms waiting for ${fn}`);
         await new Promise(resolve => setTimeout(resolve, 100));
       }
@@ -208,14 +222,17 @@ function webDriverTab(url, frameOf = null) {
       await run('/frame', { id: null });
       fs.writeFileSync(file, Buffer.from(await run('/screenshot', undefined, 'GET'), 'base64'));
     },
-    frame: part => webDriverTab(url, part),
+    frame: part => webDriverTab(url, part, closed),
     // The window's outer size that gives the page this inner size (the toolbar's height differs).
     async resize({ width, height }) {
       await run('/window/rect', { width, height });
       const [w, h] = await evaluate(() => [innerWidth, innerHeight]);
       await run('/window/rect', { width: 2 * width - w, height: 2 * height - h });
     },
-    close: () => run('', undefined, 'DELETE'),
+    async close() {
+      closed();
+      await run('', undefined, 'DELETE');
+    },
   };
 }
 

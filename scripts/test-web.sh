@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The show in a web page: builds the page (scripts/build-web.sh) and one with a broken picture,
-# the desktop's reference programs (showcase-record, desktop_frames), installs the test driver
-# (playwright-core, from tests/web/package-lock.json) and runs tests/web/web_test.js in Debian's
-# chromium. No browser is downloaded. Leaves the pictures of each comparison, and a difference
-# picture of each failure, in build-web/test-output/.
+# the desktop's reference programs (showcase-record, desktop_frames), installs the test drivers
+# (from tests/web/package-lock.json) and runs tests/web/web_test.js in Debian's chromium,
+# firefox-esr and WebKitGTK's MiniBrowser, one after the other (tests/web/engines.js). No browser
+# is downloaded. SHOWCASE_WEB_ENGINES=chromium,firefox picks engines. Leaves the desktop's frames
+# in build-web/test-output/desktop/, and per engine the page's, a difference picture of each
+# failure and the figures (figures.txt) in build-web/test-output/ENGINE/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -21,7 +23,7 @@ fi
 cmake --build "$root/build" --target showcase-record desktop_frames
 
 cd "$root/tests/web"
-PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
+PUPPETEER_SKIP_DOWNLOAD=1 PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
 rm -rf "$root/build-web/test-output"
 node web_test.js "$root/build-web/showcase.html" "$root/build-web/broken-picture.html" \
   "$root/build/tests/web/desktop_frames" "$root/build/showcase-record" "$root/build-web/test-output"

@@ -103,7 +103,7 @@ function puppeteerTab(page, frame, errors) {
     frame(part) {
       return puppeteerTab(page, () => page.frames().find(f => f.url().includes(part)), errors);
     },
-    close: () => page.close(),
+    close: async () => { if (!page.isClosed()) await page.close(); },
   };
 }
 
@@ -151,7 +151,7 @@ async function launchWebKit({ webgl = true } = {}) {
       if (pixelRatio !== 1) throw new Error('webkit: ' + engines[2].cannot.pixelRatio);
       const session = await command(base, 'POST', '/session', { capabilities: { alwaysMatch: capabilities } });
       version = `MiniBrowser ${session.capabilities.browserVersion}`;
-      const tab = webDriverTab(`${base}/session/${session.sessionId}`, null, () => tabs.delete(tab));
+      const tab = webDriverTab(`${base}/session/${session.sessionId}`, null, () => tabs.delete(tab));  // true the first time
       tabs.add(tab);
       await tab.resize(size);
       await command(tab.url, 'POST', '/url', { url: address });
@@ -230,7 +230,7 @@ function webDriverTab(url, frameOf, closed) {
       await run('/window/rect', { width: 2 * width - w, height: 2 * height - h });
     },
     async close() {
-      closed();
+      if (!closed()) return;
       await run('', undefined, 'DELETE');
     },
   };

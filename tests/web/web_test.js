@@ -1,6 +1,7 @@
-// The page of the show in Debian's chromium (headless, software WebGL), driven by playwright-core:
-// frames against the desktop's, clicks, the "Error" box, Escape, the page options, and the page
-// from disk, over HTTP and in an <iframe>. Run by scripts/test-web.sh.
+// The page of the show in each engine of tests/web/engines.js: frames against the desktop's, clicks,
+// the boxes, Escape, the page options, full screen, a lost WebGL context, and the page from disk,
+// over HTTP and in an <iframe>. Run by scripts/test-web.sh; SHOWCASE_WEB_ENGINES=chromium,firefox
+// picks engines (all of them by default).
 //   node web_test.js PAGE BROKEN_PAGE DESKTOP_FRAMES RECORD OUTDIR
 'use strict';
 const assert = require('node:assert/strict');
@@ -8,24 +9,20 @@ const { execFileSync } = require('node:child_process');
 const fs = require('node:fs');
 const http = require('node:http');
 const path = require('node:path');
-const { test, after, before } = require('node:test');
-const { chromium } = require('playwright-core');
+const { test, after, before, describe } = require('node:test');
 const { PNG } = require('pngjs');
+const { engines, launch } = require('./engines');
 
 const [page, brokenPage, desktopFrames, record, outDir] = process.argv.slice(2).map(p => path.resolve(p));
 const root = path.resolve(__dirname, '../..');
 const width = 1024, height = 768;
 const kFrameTimeoutMs = 10 * 60 * 1000;
+const chosen = (process.env.SHOWCASE_WEB_ENGINES || engines.map(e => e.name).join(',')).split(',');
+for (const name of chosen) assert.ok(engines.some(e => e.name === name), `no engine "${name}"`);
 
-// Software WebGL (SwiftShader through ANGLE) is what gives a headless chromium WebGL here.
-const kBrowserFlags = ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-                       '--disable-background-networking', '--disable-component-update', '--no-first-run',
-                       '--disable-default-apps', '--disable-sync', '--mute-audio'];
-
-let browser, server, serverUrl;
+let server, serverUrl;
 before(async () => {
   fs.mkdirSync(outDir, { recursive: true });
-  browser = await chromium.launch({ executablePath: '/usr/bin/chromium', headless: true, args: kBrowserFlags });
   // The page's folder over HTTP, with a page that embeds it in an <iframe>.
   server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
@@ -46,22 +43,23 @@ before(async () => {
   await new Promise(resolve => server.listen(0, '127.0.0.1', resolve));
   serverUrl = 'http://127.0.0.1:' + server.address().port + '/';
 });
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+after(() => server?.close());
 
-async function openPage(address, size = { width, height }, deviceScaleFactor = 1) {
-  const tab = await browser.newPage({ viewport: size, deviceScaleFactor });
-  tab.on('pageerror', e => console.error('page error:', e.message));
-  await tab.goto(address);
-  return tab;
-}
 const fileUrl = (file, query = '') => 'file://' + file + query;
+const state = tab => tab.evaluate(() => document.documentElement.dataset.state);
+// What `read` gives in the page once `check` takes it, within 30 s.
+async function until(tab, read, check) {
+  for (const end = Date.now() + 30000; ;) {
+    const value = await tab.evaluate(read);
+    if (check(value)) return value;
+    if (Date.now() > end) assert.fail(`still ${JSON.stringify(value)}`);
+    await new Promise(resolve => setTimeout(resolve, 100));
+  }
+}
 
-async function waitHeld(tab, frame, where = tab) {
-  await where.waitForFunction(n => showcasePage.figures.held === n && document.documentElement.dataset.held,
-                              frame, { timeout: kFrameTimeoutMs, polling: 100 });
+async function waitHeld(tab, frame, timeout = kFrameTimeoutMs) {
+  await tab.waitFor(n => showcasePage.figures.held === n && document.documentElement.dataset.held &&
+                         showcasePage.figures.heldPixels, frame, timeout);
 }
 async function heldPixels(tab) {
   const address = await tab.evaluate(() => showcasePage.heldPicture());
@@ -127,7 +125,8 @@ function compare(pageImage, desktopImage, differencePicture) {
 
 // The frames: what the page holds at a frame, against the desktop at the same frame. Rows
 // with clicks press the page's buttons while it holds the frame before, and the desktop's
-// off-screen backend clicks at the same frames.
+// off-screen backend clicks at the same frames. A row with `lose` takes the page's WebGL context
+// away at that frame and gives it back before the frame is compared.
 const kDevice9 = 1009, kDevice13 = 1013, kFaster = 1201, kColours = 1204;
 const kLabels = { [kDevice9]: 'Зорна GX - 9', [kDevice13]: 'Зорна GX - 13', [kFaster]: 'Скорость ++',
                   [kColours]: 'Цвета' };
@@ -138,157 +137,300 @@ const kRows = [
   { name: 'device 9 clicked', clicks: [[2, kDevice9], [420, kColours]], frames: [150, 300, 480],
     offByOne: 150 },
   { name: 'device 13, faster', clicks: [[2, kDevice13], [2, kFaster], [2, kFaster], [2, kFaster]], frames: [250] },
+  // A held poster whose context is lost and restored draws its frame again, and goes on from it.
+  { name: 'poster, context lost and restored', frames: [400, 420], lose: 400 },
 ];
+const folderOf = (base, row) => path.join(base, row.name.replace(/[^a-z0-9]+/gi, '-'));
 
-test('frames of the page against the desktop', { timeout: kFrameTimeoutMs * 2 }, async t => {
-  const figures = [];
+// The desktop's frames, rendered once for every engine.
+const desktop = new Map();
+before(() => {
   for (const row of kRows) {
     const clicks = row.clicks || [];
-    const folder = path.join(outDir, row.name.replace(/[^a-z0-9]+/gi, '-'));
+    const folder = folderOf(path.join(outDir, 'desktop'), row);
     fs.mkdirSync(folder, { recursive: true });
-    // The desktop's frames.
-    const desktop = {};
+    const frames = {};
     if (clicks.length === 0) {
       for (const frame of row.frames) {
-        const file = path.join(folder, `desktop-${frame}.png`);
+        const file = path.join(folder, `${frame}.png`);
         execFileSync(record, ['--size', `${width}x${height}`, `--from-frame=${frame}`,
                               '--quiet', file], { cwd: root, stdio: 'inherit' });
-        desktop[frame] = readPng(file);
+        frames[frame] = readPng(file);
       }
     } else {
       const extra = row.offByOne ? [String(row.offByOne + 1)] : [];
       execFileSync(desktopFrames, [String(width), String(height), folder, ...row.frames.map(String), ...extra,
                                    ...clicks.map(([f, id]) => `${f}:${id}`)], { cwd: root, stdio: 'inherit' });
-      for (const frame of [...row.frames, ...extra.map(Number)]) desktop[frame] = readPpm(path.join(folder, `${frame}.ppm`));
+      for (const frame of [...row.frames, ...extra.map(Number)]) frames[frame] = readPpm(path.join(folder, `${frame}.ppm`));
     }
-    // The page's, one visit: hold at each frame where something happens.
-    const stops = [...new Set([...clicks.map(([f]) => f), ...row.frames])].sort((a, b) => a - b);
-    const tab = await openPage(fileUrl(page, '?frame=' + stops[0]));
-    let at = stops[0];
-    for (const stop of stops) {
-      if (stop !== at) {
-        await tab.evaluate(n => showcasePage.advance(n), stop - at);
-        at = stop;
-      }
-      await waitHeld(tab, stop);
-      if (row.frames.includes(stop)) {
-        const image = await heldPixels(tab);
-        fs.writeFileSync(path.join(folder, `page-${stop}.png`), PNG.sync.write(image));
-        const result = compare(image, desktop[stop], path.join(folder, `difference-${stop}.png`));
-        figures.push(`${row.name}, frame ${stop}: ${result.differing} pixels differ (${(result.share * 100).toFixed(3)}%)`);
-        await t.test(`${row.name}, frame ${stop}`, () =>
-          assert.ok(result.share <= kMaxShare, `${result.differing} pixels differ; see ${folder}`));
-        if (row.offByOne === stop) {
-          const later = compare(image, desktop[stop + 1], null);
-          figures.push(`${row.name}, frame ${stop} against the desktop's ${stop + 1}: ${later.differing} pixels differ`);
-          await t.test(`${row.name}, frame ${stop} is not the desktop's frame ${stop + 1}`, () =>
-            assert.ok(later.share > kMaxShare, `only ${later.differing} pixels differ`));
+    desktop.set(row.name, frames);
+  }
+});
+
+// The live canvas's WebGL context taken away, as a driver reset does; restoreContext() is
+// window.lostContext's to call.
+async function loseContext(tab) {
+  await tab.evaluate(() => {
+    const canvas = document.querySelector('#stage canvas:not([data-retired])');
+    window.lostCanvas = canvas;
+    window.lostContext = canvas.getContext('webgl').getExtension('WEBGL_lose_context');
+    window.lostContext.loseContext();
+  });
+  await tab.waitFor(() => document.documentElement.dataset.state === 'lost', null, 10000);
+}
+const contextCounts = tab => tab.evaluate(() =>
+  [showcasePage.figures.contextLosses, showcasePage.figures.contextRecoveries, showcasePage.figures.canvasReplacements]);
+
+const kNoWebGl = 'This browser did not let the show draw in 3D: WebGL is turned off or not available. Turn on ' +
+                 'hardware acceleration (or WebGL) in the browser\'s settings, or open the page in another browser.';
+
+for (const engine of engines.filter(e => chosen.includes(e.name))) {
+  describe(engine.name, () => {
+    const out = path.join(outDir, engine.name);
+    const figures = [];
+    let browser, started;
+    before(async () => {
+      started = Date.now();
+      fs.mkdirSync(out, { recursive: true });
+      browser = await launch(engine.name);
+    });
+    after(async () => {
+      figures.unshift(`${engine.name} (${browser?.version}, ${engine.driver}): ${((Date.now() - started) / 1000).toFixed(0)} s`);
+      await browser?.close();
+      fs.writeFileSync(path.join(out, 'figures.txt'), figures.join('\n') + '\n');
+      console.log(figures.join('\n'));
+    });
+    // One tab at a time: one a failed test left open is closed when the next opens (WebKitWebDriver
+    // takes one session only, and a show left playing takes the others' time).
+    let last = null;
+    const open = async (address, size = { width, height }, pixelRatio = 1) => {
+      await last?.close().catch(() => {});
+      return (last = await browser.open(address, size, pixelRatio));
+    };
+
+    test('frames of the page against the desktop', { timeout: kFrameTimeoutMs * 2 }, async t => {
+      for (const row of kRows) {
+        const clicks = row.clicks || [];
+        const folder = folderOf(out, row);
+        fs.mkdirSync(folder, { recursive: true });
+        // The page's, one visit: hold at each frame where something happens.
+        const stops = [...new Set([...clicks.map(([f]) => f), ...row.frames])].sort((a, b) => a - b);
+        const tab = await open(fileUrl(page, '?frame=' + stops[0]));
+        let at = stops[0];
+        for (const stop of stops) {
+          if (stop !== at) {
+            await tab.evaluate(n => showcasePage.advance(n), stop - at);
+            at = stop;
+          }
+          await waitHeld(tab, stop);
+          if (row.lose === stop) {
+            await loseContext(tab);
+            await tab.evaluate(() => { showcasePage.figures.heldPixels = null; window.lostContext.restoreContext(); });
+            await waitHeld(tab, stop, 30000);
+            await t.test(`${row.name}: lost, then running at frame ${stop} again`, async () => {
+              assert.equal(await state(tab), 'running');
+              assert.deepEqual(await contextCounts(tab), [1, 1, 0]);
+            });
+          }
+          if (row.frames.includes(stop)) {
+            const image = await heldPixels(tab);
+            fs.writeFileSync(path.join(folder, `page-${stop}.png`), PNG.sync.write(image));
+            const result = compare(image, desktop.get(row.name)[stop], path.join(folder, `difference-${stop}.png`));
+            figures.push(`${row.name}, frame ${stop}: ${result.differing} pixels differ (${(result.share * 100).toFixed(3)}%)`);
+            await t.test(`${row.name}, frame ${stop}`, () =>
+              assert.ok(result.share <= kMaxShare, `${result.differing} pixels differ; see ${folder}`));
+            if (row.offByOne === stop) {
+              const later = compare(image, desktop.get(row.name)[stop + 1], null);
+              figures.push(`${row.name}, frame ${stop} against the desktop's ${stop + 1}: ${later.differing} pixels differ`);
+              await t.test(`${row.name}, frame ${stop} is not the desktop's frame ${stop + 1}`, () =>
+                assert.ok(later.share > kMaxShare, `only ${later.differing} pixels differ`));
+            }
+          }
+          for (const [frame, id] of clicks) {
+            if (frame === stop) await tab.clickButton(kLabels[id], '#buttons');
+          }
         }
+        await tab.close();
       }
-      for (const [frame, id] of clicks) {
-        if (frame === stop) await tab.getByRole('button', { name: kLabels[id], exact: true }).click();
+    });
+
+    // Boxes at the start: [row, the page, whether WebGL is on, the box's title and text, how it
+    // is answered, then the status the page ends with (null: the show goes on) and its notice].
+    const kBoxRows = [
+      ['a broken picture', brokenPage, true, 'Error', 'Unknown DIB file format.', 'Escape', null, null],
+      ['no WebGL', page, false, 'ERROR', "Can't Create A GL Rendering Context.", 'OK', 1, kNoWebGl],
+    ];
+    test('the boxes at the start: a broken picture\'s (Escape chooses OK, the show goes on), no WebGL\'s', async t => {
+      for (const [name, address, webgl, title, message, answer, status, notice] of kBoxRows) {
+        await t.test(name, async t => {
+          const other = webgl ? null : await launch(engine.name, { webgl });
+          try {
+            const tab = other ? await other.open(fileUrl(address), { width, height }) : await open(fileUrl(address));
+            await tab.waitFor(() => document.querySelector('dialog.box[open]') ||
+                                    ['stopped', 'ended'].includes(document.documentElement.dataset.state));
+            assert.deepEqual(await tab.texts('dialog.box[open] :is(h2, p, .answers button)'), [title, message, 'OK'],
+                             (await tab.texts('#notice')).join());
+            if (answer === 'Escape') await tab.press('Escape');
+            else await tab.clickButton(answer, 'dialog.box[open]');
+            if (status === null) {
+              await tab.waitFor(() => showcasePage.figures.frame >= 3);
+              assert.notEqual(await state(tab), 'ended');
+            } else {
+              await tab.waitFor(() => document.documentElement.dataset.state === 'ended');
+              assert.equal(await tab.evaluate(() => showcasePage.figures.status), status);
+              assert.deepEqual(await tab.texts('#notice :is(p, button)'), [notice, 'Play again']);
+            }
+            assert.notEqual(await state(tab), 'stopped');
+            if (engine.cannot.pageErrors) t.diagnostic(`page errors not checked: ${engine.cannot.pageErrors}`);
+            else assert.deepEqual(tab.errors, []);
+            await tab.close();
+          } finally {
+            await other?.close();
+          }
+        });
       }
-    }
-    await tab.close();
-  }
-  fs.writeFileSync(path.join(outDir, 'figures.txt'), figures.join('\n') + '\n');
-  console.log(figures.join('\n'));
-});
+    });
 
-test('a broken picture shows the "Error" box, and the show goes on after OK (Escape chooses it)', async () => {
-  const tab = await openPage(fileUrl(brokenPage));
-  const box = tab.locator('dialog.box[open]');
-  await box.waitFor({ timeout: 60000 });
-  assert.equal(await box.locator('h2').textContent(), 'Error');
-  assert.equal(await box.locator('p').textContent(), 'Unknown DIB file format.');
-  assert.deepEqual(await box.locator('.answers button').allTextContents(), ['OK']);
-  await tab.keyboard.press('Escape');
-  await tab.waitForFunction(() => showcasePage.figures.frame >= 3, null, { timeout: 60000 });
-  assert.notEqual(await tab.evaluate(() => document.documentElement.dataset.state), 'ended');
-  await tab.close();
-});
+    // Keys that end the show, or not: [address query, keys, the status it ends with or null].
+    const kEndRows = [
+      ['', 'Escape', 27],
+      ['?kiosk', 'Escape', null],
+      ['?kiosk', 'Control+Alt+Shift+KeyQ', 0],
+    ];
+    test('Escape ends the show and the page says so, "Play again" plays it again; in kiosk mode only the chord ends it', async () => {
+      for (const [query, keys, status] of kEndRows) {
+        const tab = await open(fileUrl(page, query));
+        await tab.waitFor(() => showcasePage.figures.frame >= 3);
+        await tab.press(keys);
+        if (status === null) {
+          const frame = await tab.evaluate(() => showcasePage.figures.frame);
+          await tab.waitFor(n => showcasePage.figures.frame > n + 5, frame, 30000);
+          assert.equal(await state(tab), 'running', query + keys);
+          await tab.close();
+          continue;
+        }
+        await tab.waitFor(() => document.documentElement.dataset.state === 'ended', null, 30000);
+        assert.equal(await tab.evaluate(() => showcasePage.figures.status), status, query + keys);
+        assert.match((await tab.texts('#notice'))[0], /The show has ended\./);
+        assert.deepEqual(await tab.texts('#buttons button'), []);
+        // "Play again" loads the page afresh: what this page set is gone, and the show counts from its start.
+        await tab.evaluate(() => { window.beforePlayAgain = true; });
+        await tab.clickButton('Play again', '#notice');
+        await tab.waitFor(() => !window.beforePlayAgain && typeof showcasePage === 'object' &&
+                                document.documentElement.dataset.state === 'running' && showcasePage.figures.frame >= 1);
+        const frame = await tab.evaluate(() => showcasePage.figures.frame);
+        await tab.waitFor(n => showcasePage.figures.frame > n + 5, frame, 30000);
+        assert.ok(frame < 60, `the show played again from frame ${frame}`);
+        await tab.close();
+      }
+    });
 
-// Keys that end the show, or not: [address query, keys, the status it ends with or null].
-const kEndRows = [
-  ['', 'Escape', 27],
-  ['?kiosk', 'Escape', null],
-  ['?kiosk', 'Control+Alt+Shift+KeyQ', 0],
-];
-test('Escape ends the show and the page says so; in kiosk mode only the chord does', async () => {
-  for (const [query, keys, status] of kEndRows) {
-    const tab = await openPage(fileUrl(page, query));
-    await tab.waitForFunction(() => showcasePage.figures.frame >= 3, null, { timeout: 60000 });
-    await tab.keyboard.press(keys);
-    if (status === null) {
+    // The page's options give the command line's messages, shown as text.
+    const kOptionRows = [
+      ['?frame=abc', "showcase: invalid frame number 'abc' (1 to 10000000)"],
+      ['?frame=0', "showcase: invalid frame number '0' (1 to 10000000)"],
+      ['?bogus', "showcase: unrecognized option '--bogus'"],
+      ['?idle-reset=soon', "showcase: invalid idle time 'soon' (seconds, 0 to 86400)"],
+      ['?idle-reset', "showcase: option '--idle-reset' requires an argument"],
+      ['?%3Cb%3Ebold%3C/b%3E', "showcase: unrecognized option '--<b>bold</b>'"],
+    ];
+    test('page options: the command line\'s one-line messages, as text', async () => {
+      for (const [query, message] of kOptionRows) {
+        const tab = await open(fileUrl(page, query));
+        await tab.waitFor(() => document.documentElement.dataset.state === 'ended');
+        assert.deepEqual(await tab.texts('#notice p'), [message], query);
+        assert.deepEqual(await tab.texts('#notice b'), [], query);
+        assert.equal(await tab.evaluate(() => showcasePage.figures.frame), 0, query);
+        await tab.close();
+      }
+    });
+
+    test('the page over HTTP and in an <iframe>; the GL view at the device\'s pixels', async t => {
+      await t.test('pixel ratio 2', async t => {
+        if (engine.cannot.pixelRatio) return t.skip(engine.cannot.pixelRatio);
+        // A phone-sized window at pixel ratio 2: the view in device pixels, the buttons in CSS pixels.
+        const tab = await open(serverUrl + 'showcase.html?frame=3', { width: 390, height: 844 }, 2);
+        await waitHeld(tab, 3);
+        assert.deepEqual(await tab.evaluate(() => [showcasePage.figures.heldPixels.width, showcasePage.figures.heldPixels.height]),
+                         [780, 1688]);
+        const button = await tab.evaluate(() => {
+          const box = document.querySelector('#buttons button').getBoundingClientRect();
+          return [box.x, box.y, box.width, box.height];
+        });
+        assert.deepEqual(button, [0, 3, 160, 25]);
+        await tab.close();
+      });
+      await t.test('in an <iframe>, over HTTP', async () => {
+        const embed = await open(serverUrl + 'embed.html', { width: 900, height: 700 });
+        const frame = embed.frame('showcase.html');
+        await waitHeld(frame, 3);
+        assert.equal((await frame.texts('#buttons button'))[0], 'Зорна GX - 1');
+        await embed.close();
+      });
+    });
+
+    test('F1: full screen until the browser leaves it; where the browser refuses, the desktop\'s question', async t => {
+      await t.test('full screen, then the browser leaves it', async t => {
+        const size = { width: 800, height: 600 };
+        const tab = await open(fileUrl(page), size);
+        await tab.waitFor(() => showcasePage.figures.frame >= 3);
+        // The view as the visitor sees it: the live canvas's box on the page, and the device pixels it draws.
+        const view = () => {
+          const canvas = document.querySelector('#stage canvas:not([data-retired])');
+          if (!canvas) return null;  // between a window's closing and the next one's opening
+          const box = canvas.getBoundingClientRect();
+          return { box: [box.x, box.y, box.width, box.height].map(Math.round), pixels: [canvas.width, canvas.height],
+                   page: [innerWidth, innerHeight], screen: [screen.width, screen.height], full: !!document.fullscreenElement };
+        };
+        await tab.press('F1');
+        // Full screen: the mode's picture scaled to fill the page in proportion, centred.
+        const fillsPage = ({ box: [x, y, w, h], page: [pw, ph] }) =>
+          (w === pw || h === ph) && Math.abs(2 * x + w - pw) <= 1 && Math.abs(2 * y + h - ph) <= 1;
+        const full = await until(tab, view, v => v?.full && fillsPage(v));
+        figures.push(`full screen: the view ${full.pixels.join(' x ')} shown at ${full.box.slice(2).join(' x ')} ` +
+                     `on a page of ${full.page.join(' x ')}, a screen of ${full.screen.join(' x ')}`);
+        if (engine.cannot.fillScreen) t.diagnostic(`the page filling the screen not checked: ${engine.cannot.fillScreen}`);
+        else assert.deepEqual(full.page, full.screen);
+        // The browser leaves full screen: the show goes on in its window, the view at the window's size.
+        await tab.evaluate(() => document.exitFullscreen());
+        const windowed = [[0, 0, size.width, size.height], [size.width, size.height]];
+        await until(tab, view, v => v && !v.full && JSON.stringify([v.box, v.pixels]) === JSON.stringify(windowed));
+        const frame = await tab.evaluate(() => showcasePage.figures.frame);
+        await tab.waitFor(n => showcasePage.figures.frame > n + 5, frame, 30000);
+        assert.equal(await state(tab), 'running');
+        await tab.close();
+      });
+      await t.test('refused in an <iframe>: the question, Escape does nothing, Yes goes on in a window', async () => {
+        const embed = await open(serverUrl + 'embed-no-full-screen.html', { width: 900, height: 700 });
+        const frame = embed.frame('showcase.html');
+        await frame.waitFor(() => showcasePage.figures.frame >= 3);
+        await frame.click('#stage canvas');
+        await embed.press('F1');
+        await frame.waitFor(() => document.querySelector('dialog.box[open]'), null, 30000);
+        assert.deepEqual(await frame.texts('dialog.box[open] :is(h2, p, .answers button)'),
+                         ['Mivo GL', 'The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?',
+                          'Yes', 'No']);
+        await embed.press('Escape');  // a Yes/No box has no Escape answer
+        assert.equal(await frame.evaluate(() => !!document.querySelector('dialog.box[open]')), true);
+        await frame.clickButton('Yes', 'dialog.box[open]');
+        await frame.waitFor(() => showcasePage.figures.frame >= 3 && document.title === "Mivo's OpenGL Framework", null, 60000);
+        await embed.close();
+      });
+    });
+
+    test('a WebGL context the browser never gives back: a fresh canvas, and the show goes on', async () => {
+      const tab = await open(fileUrl(page));
+      await tab.waitFor(() => showcasePage.figures.frame >= 3);
+      await loseContext(tab);
+      const lostAt = Date.now();
+      await tab.waitFor(() => showcasePage.figures.canvasReplacements >= 1, null, 30000);
+      figures.push(`a context never restored: a fresh canvas after ${Date.now() - lostAt} ms`);
       const frame = await tab.evaluate(() => showcasePage.figures.frame);
-      await tab.waitForFunction(n => showcasePage.figures.frame > n + 5, frame, { timeout: 30000 });
-      assert.equal(await tab.evaluate(() => document.documentElement.dataset.state), 'running', query + keys);
+      await tab.waitFor(n => showcasePage.figures.frame > n + 5, frame, 30000);
+      assert.equal(await state(tab), 'running');
+      assert.deepEqual(await contextCounts(tab), [1, 1, 1]);
+      assert.equal(await tab.evaluate(() => document.querySelector('#stage canvas:not([data-retired])') !== window.lostCanvas), true);
       await tab.close();
-      continue;
-    }
-    await tab.waitForFunction(() => document.documentElement.dataset.state === 'ended', null, { timeout: 30000 });
-    assert.equal(await tab.evaluate(() => showcasePage.figures.status), status, query + keys);
-    assert.match(await tab.locator('#notice').textContent(), /The show has ended\./);
-    assert.equal(await tab.locator('#buttons button').count(), 0);
-    await tab.getByRole('button', { name: 'Play again' }).click();
-    await tab.waitForFunction(() => typeof showcasePage === 'object' && showcasePage.figures.frame >= 1, null,
-                              { timeout: 60000 });
-    await tab.close();
-  }
-});
-
-// The page's options give the command line's messages, shown as text.
-const kOptionRows = [
-  ['?frame=abc', "showcase: invalid frame number 'abc' (1 to 10000000)"],
-  ['?frame=0', "showcase: invalid frame number '0' (1 to 10000000)"],
-  ['?bogus', "showcase: unrecognized option '--bogus'"],
-  ['?idle-reset=soon', "showcase: invalid idle time 'soon' (seconds, 0 to 86400)"],
-  ['?idle-reset', "showcase: option '--idle-reset' requires an argument"],
-  ['?%3Cb%3Ebold%3C/b%3E', "showcase: unrecognized option '--<b>bold</b>'"],
-];
-test('page options: the command line\'s one-line messages, as text', async () => {
-  for (const [query, message] of kOptionRows) {
-    const tab = await openPage(fileUrl(page, query));
-    await tab.waitForFunction(() => document.documentElement.dataset.state === 'ended', null, { timeout: 60000 });
-    assert.equal(await tab.locator('#notice p').textContent(), message, query);
-    assert.equal(await tab.locator('#notice b').count(), 0, query);
-    assert.equal(await tab.evaluate(() => showcasePage.figures.frame), 0, query);
-    await tab.close();
-  }
-});
-
-test('the page over HTTP and in an <iframe>; the GL view at the device\'s pixels', async () => {
-  // A phone-sized window at pixel ratio 2: the view in device pixels, the buttons in CSS pixels.
-  const tab = await openPage(serverUrl + 'showcase.html?frame=3', { width: 390, height: 844 }, 2);
-  await waitHeld(tab, 3);
-  assert.deepEqual(await tab.evaluate(() => [showcasePage.figures.heldPixels.width, showcasePage.figures.heldPixels.height]),
-                   [780, 1688]);
-  const button = await tab.getByRole('button', { name: 'Зорна GX - 1', exact: true }).boundingBox();
-  assert.deepEqual([button.x, button.y, button.width, button.height], [0, 3, 160, 25]);
-  await tab.close();
-  const embed = await openPage(serverUrl + 'embed.html', { width: 900, height: 700 });
-  const frame = embed.frames().find(f => f.url().includes('showcase.html'));
-  await waitHeld(embed, 3, frame);
-  assert.equal(await frame.locator('#buttons button').first().textContent(), 'Зорна GX - 1');
-  await embed.close();
-});
-
-test('F1 where the browser refuses full screen asks the desktop\'s question', async () => {
-  const embed = await openPage(serverUrl + 'embed-no-full-screen.html', { width: 900, height: 700 });
-  const frame = embed.frames().find(f => f.url().includes('showcase.html'));
-  await frame.waitForFunction(() => showcasePage.figures.frame >= 3, null, { timeout: 60000 });
-  await frame.locator('canvas').click({ position: { x: 600, y: 300 } });
-  await embed.keyboard.press('F1');
-  const box = frame.locator('dialog.box[open]');
-  await box.waitFor({ timeout: 30000 });
-  assert.equal(await box.locator('h2').textContent(), 'Mivo GL');
-  assert.equal(await box.locator('p').textContent(),
-               'The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?');
-  assert.deepEqual(await box.locator('.answers button').allTextContents(), ['Yes', 'No']);
-  await embed.keyboard.press('Escape');  // a Yes/No box has no Escape answer
-  assert.equal(await box.isVisible(), true);
-  await box.getByRole('button', { name: 'Yes' }).click();
-  await frame.waitForFunction(() => showcasePage.figures.frame >= 3 && document.title === "Mivo's OpenGL Framework",
-                              null, { timeout: 60000 });
-  await embed.close();
-});
+    });
+  });
+}

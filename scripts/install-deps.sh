@@ -15,6 +15,8 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
   # libX11 for the handler of a lost display connection, libXrandr for the monitors
   libx11-dev libxrandr-dev
+  # libsystemd for the service manager's notify protocol and watchdog of the show-floor service
+  libsystemd-dev
   # the recorder: FFmpeg's libraries for video (H.264 and VP9 encoders come with libavcodec), libpng for stills
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libpng-dev
   # tests and benchmarks

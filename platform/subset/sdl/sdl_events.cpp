@@ -3,6 +3,7 @@
 #include "platform/common/loop_idle.h"
 #include "platform/subset/sdl/sdl_backend.h"
 #include "platform/subset/sdl/sdl_keys.h"
+#include "platform/subset/sdl/sdl_notify.h"
 
 namespace platform::sdl {
 namespace {
@@ -111,6 +112,7 @@ using namespace platform::sdl;
 
 // Everything SDL has queued, without waiting.
 void PumpEvents() {
+    notify::LoopAlive();
     if (State().video != VideoState::Ready) return;
     SDL_Event event;
     while (SDL_PollEvent(&event)) OnEvent(event);

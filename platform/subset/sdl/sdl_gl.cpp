@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "platform/subset/sdl/sdl_backend.h"
+#include "platform/subset/sdl/sdl_notify.h"
 
 namespace platform::sdl {
 namespace {
@@ -157,6 +158,7 @@ bool Present(WindowRecord& record) {
                           [](const std::string& utf8) { return State().font.Render(utf8); });
     }
     SDL_GL_SwapWindow(window->sdl);
+    notify::FrameShown();
     window->pacer.AfterSwap(SDL_GetPerformanceFrequency(), RefreshHz(window->sdl), SDL_GetPerformanceCounter,
                             [](Uint64 ms) { SDL_Delay(static_cast<Uint32>(ms)); });
     return true;

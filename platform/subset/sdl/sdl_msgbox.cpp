@@ -19,6 +19,7 @@
 
 #include "platform/common/box_buttons.h"
 #include "platform/subset/sdl/sdl_backend.h"
+#include "platform/subset/sdl/sdl_notify.h"
 
 namespace platform::sdl {
 namespace {
@@ -155,6 +156,7 @@ int ShowMessageBox(HWND owner, const std::string& text, const std::string& capti
     data.buttons = layout.buttons;
     int chosen = -1;
     const sdl::CloseOnStop closer;
+    const sdl::notify::BoxWaiting waiting;
     if (SDL_ShowMessageBox(&data, &chosen) != 0) return 0;
     return chosen >= 0 ? chosen : layout.closeResult;
 }

@@ -11,13 +11,12 @@ const net = require('node:net');
 const puppeteer = require('puppeteer-core');
 
 const kNoManager = 'on Xvfb with no window manager, a full-screen window keeps its size';
-// cannot: what the engine cannot do here, each with the reason a test gives when it skips.
+// cannot: what the engine cannot do here, each with the reason a test gives for what it leaves unchecked.
 const engines = [
   { name: 'chromium', driver: 'puppeteer-core over the DevTools protocol', cannot: {} },
   { name: 'firefox', driver: 'puppeteer-core over WebDriver BiDi, on Xvfb', cannot: { fillScreen: kNoManager } },
-  { name: 'webkit', driver: 'WebKitWebDriver (W3C WebDriver over HTTP), MiniBrowser on Xvfb',
-    cannot: { pixelRatio: 'WebKitWebDriver has no way to emulate a device pixel ratio',
-              pageErrors: 'WebDriver does not report a page\'s uncaught errors', fillScreen: kNoManager } },
+  { name: 'webkit', driver: 'WebKitWebDriver (W3C WebDriver over HTTP), MiniBrowser on Xvfb, pixel ratio by GDK_SCALE',
+    cannot: { pageErrors: 'WebDriver does not report a page\'s uncaught errors', fillScreen: kNoManager } },
 ];
 
 // Software WebGL (SwiftShader through ANGLE) is what gives a headless chromium WebGL here.
@@ -129,16 +128,28 @@ function freePort() {
   });
 }
 
-async function launchWebKit({ webgl = true } = {}) {
+// One WebKitWebDriver per pixel ratio: GTK draws MiniBrowser at the integer scale GDK_SCALE asks for.
+async function startWebKitWebDriver(pixelRatio) {
+  if (!Number.isInteger(pixelRatio)) throw new Error('webkit: a whole pixel ratio only (GDK_SCALE)');
   const port = await freePort();
   const driver = spawn('WebKitWebDriver', ['--port=' + port], {
-    env: { ...process.env, DISPLAY: await display() }, stdio: ['ignore', 'ignore', 'inherit'] });
+    env: { ...process.env, DISPLAY: await display(), GDK_SCALE: String(pixelRatio) },
+    stdio: ['ignore', 'ignore', 'inherit'] });
   process.on('exit', () => driver.kill());
   const base = `http://127.0.0.1:${port}`;
   for (let tries = 0; ; ++tries) {
-    try { if ((await fetch(base + '/status')).ok) break; } catch (e) { if (tries > 100) throw e; }
+    try { if ((await fetch(base + '/status')).ok) return { driver, base }; } catch (e) { if (tries > 100) throw e; }
     await new Promise(resolve => setTimeout(resolve, 100));
   }
+}
+
+async function launchWebKit({ webgl = true } = {}) {
+  const drivers = new Map();
+  const driverFor = ratio => {
+    if (!drivers.has(ratio)) drivers.set(ratio, startWebKitWebDriver(ratio));
+    return drivers.get(ratio);
+  };
+  await driverFor(1);
   const args = ['--automation', ...(webgl ? [] : ['--enable-webgl=false'])];
   const capabilities = { browserName: 'MiniBrowser',
                          'webkitgtk:browserOptions': { binary: kMiniBrowser, args } };
@@ -148,7 +159,7 @@ async function launchWebKit({ webgl = true } = {}) {
     get version() { return version; },
     // Each tab is a session of its own: a MiniBrowser that starts clean and ends with the tab.
     async open(address, size, pixelRatio = 1) {
-      if (pixelRatio !== 1) throw new Error('webkit: ' + engines[2].cannot.pixelRatio);
+      const { base } = await driverFor(pixelRatio);
       const session = await command(base, 'POST', '/session', { capabilities: { alwaysMatch: capabilities } });
       version = `MiniBrowser ${session.capabilities.browserVersion}`;
       const tab = webDriverTab(`${base}/session/${session.sessionId}`, null, () => tabs.delete(tab));  // true the first time
@@ -159,7 +170,7 @@ async function launchWebKit({ webgl = true } = {}) {
     },
     async close() {
       for (const tab of tabs) await tab.close().catch(() => {});
-      driver.kill();
+      for (const started of drivers.values()) (await started).driver.kill();
     },
   };
 }
@@ -241,4 +252,5 @@ function launch(name, options) {
   return name === 'webkit' ? launchWebKit(options) : launchPuppeteer(name, options);
 }
 
-module.exports = { engines, launch };
+// chromiumFlags: what gives chromium its software WebGL, for a chromium launched some other way.
+module.exports = { engines, launch, chromiumFlags: kChromiumFlags };

@@ -207,7 +207,9 @@ function webDriverTab(url, frameOf, closed) {
       const end = Date.now() + timeout;
       for (;;) {
         // A page that is being reloaded has no document to ask for a moment.
-        if (await evaluate(`() => !!(${fn}).apply(null, arguments)`, arg).catch(() => false)) return;
+        // (A promise is waited for: WebDriver gives back what it resolves to.)
+        const script = `() => Promise.resolve((${fn}).apply(null, arguments)).then(value => !!value)`;
+        if (await evaluate(script, arg).catch(() => false)) return;
         if (Date.now() > end) throw new Error(`timed out after ${timeout} ms waiting for ${fn}`);
         await new Promise(resolve => setTimeout(resolve, 100));
       }

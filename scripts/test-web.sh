@@ -23,7 +23,7 @@ fi
 cmake --build "$root/build" --target showcase-record desktop_frames
 
 cd "$root/tests/web"
-PUPPETEER_SKIP_DOWNLOAD=1 PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
+PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
 rm -rf "$root/build-web/test-output"
 node web_test.js "$root/build-web/showcase.html" "$root/build-web/broken-picture.html" \
   "$root/build/tests/web/desktop_frames" "$root/build/showcase-record" "$root/build-web/test-output"

@@ -72,7 +72,10 @@ async function launchPuppeteer(name, { webgl = true } = {}) {
       const errors = [];
       page.on('pageerror', e => { errors.push(e.message); console.error('page error:', e.message); });
       await page.goto(address);
-      return puppeteerTab(page, () => page.mainFrame(), errors);
+      const tab = puppeteerTab(page, () => page.mainFrame(), errors);
+      // What chromium's DevTools tell of the page (its web app manifest, say); other engines have none.
+      if (name === 'chromium') tab.devtools = async (method, params) => (await page.createCDPSession()).send(method, params);
+      return tab;
     },
     close: () => browser.close(),
   };

@@ -1,7 +1,7 @@
 // The page of the show in each engine of tests/web/engines.js: frames against the desktop's, clicks,
-// the boxes, Escape, the page options, full screen, a lost WebGL context, and the page from disk,
-// over HTTP and in an <iframe>. Run by scripts/test-web.sh; SHOWCASE_WEB_ENGINES=chromium,firefox
-// picks engines (all of them by default).
+// the boxes, Escape, the page options, full screen, a lost WebGL context, the page from disk,
+// over HTTP and in an <iframe>, and the show as an installed web app. Run by scripts/test-web.sh;
+// SHOWCASE_WEB_ENGINES=chromium,firefox picks engines (all of them by default).
 //   node web_test.js PAGE BROKEN_PAGE DESKTOP_FRAMES RECORD OUTDIR
 'use strict';
 const assert = require('node:assert/strict');
@@ -418,6 +418,112 @@ for (const engine of engines.filter(e => chosen.includes(e.name))) {
         await frame.waitFor(() => showcasePage.figures.frame >= 3 && document.title === "Mivo's OpenGL Framework", null, 60000);
         await embed.close();
       });
+    });
+
+    // The show as a web app (scripts/build-web.sh --site): a folder served at /app/ by a server
+    // the test can cut off (the network gone) or make fail some files (a publish caught half-way).
+    test('the web app: its manifest and icons, offline after the first visit, whole updates, its start options', async t => {
+      const folder = path.join(out, 'site');
+      const publish = (from, start = '') => execFileSync('python3', [
+        path.join(root, 'scripts/web-site.py'), '--page', from, '--icons', path.join(root, 'packaging/icons'),
+        '--worker', path.join(root, 'platform/subset/web/site/worker.js'),
+        '--registration', path.join(root, 'platform/subset/web/site/start.js'), '--start', start, '--output', folder]);
+      fs.rmSync(folder, { recursive: true, force: true });
+      publish(page, 'kiosk');
+      const site = { up: true, failing: null };
+      const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.png': 'image/png',
+                      '.webmanifest': 'application/manifest+json' };
+      const siteServer = http.createServer((request, response) => {
+        if (!site.up) return request.socket.destroy();
+        const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+        const file = path.join(folder, name.replace(/^\/app\//, '').replace(/^$/, 'index.html'));
+        if (site.failing?.test(path.basename(file))) { response.writeHead(500); return response.end(); }
+        if (!name.startsWith('/app/') || !fs.existsSync(file)) { response.writeHead(404); return response.end(); }
+        response.writeHead(200, { 'Content-Type': types[path.extname(file)] });
+        fs.createReadStream(file).pipe(response);
+      });
+      await new Promise(resolve => siteServer.listen(0, '127.0.0.1', resolve));
+      const app = `http://127.0.0.1:${siteServer.address().port}/app/`;
+      // A start of the app in the same browser, as a visitor's next one: the page loaded again.
+      const restart = async (tab, ready) => {
+        await tab.evaluate(() => { setTimeout(() => location.reload(), 10); });
+        await new Promise(resolve => setTimeout(resolve, 1000));
+        await tab.waitFor(ready);
+      };
+      const builds = tab => tab.evaluate(() => caches.keys());
+      const plays = () => typeof showcasePage === 'object' && showcasePage.figures.frame >= 3;
+      try {
+        await t.test('the start options reach the show: the app starts in kiosk mode, which refuses Escape', async () => {
+          const { start_url: start } = JSON.parse(fs.readFileSync(path.join(folder, 'manifest.webmanifest'), 'utf8'));
+          assert.equal(start, './?kiosk');
+          const kiosk = await open(new URL(start, app).href);
+          await kiosk.waitFor(plays);
+          await kiosk.press('Escape');
+          const frame = await kiosk.evaluate(() => showcasePage.figures.frame);
+          await kiosk.waitFor(n => showcasePage.figures.frame > n + 5, frame, 30000);
+          assert.equal(await state(kiosk), 'running');
+          await kiosk.close();
+        });
+        const tab = await open(app + '?frame=60');
+        await waitHeld(tab, 60);
+        await tab.waitFor(() => navigator.serviceWorker.controller && caches.keys().then(k => k.length === 1));
+        const [first] = await builds(tab);
+        await t.test('the manifest and its icons', async t => {
+          const manifest = await tab.evaluate(async () => {
+            const data = await (await fetch(document.querySelector('link[rel=manifest]').href)).json();
+            for (const icon of data.icons) {
+              const picture = await createImageBitmap(await (await fetch(new URL(icon.src, location.href))).blob());
+              icon.loaded = picture.width + 'x' + picture.height;
+            }
+            return data;
+          });
+          for (const icon of manifest.icons) assert.equal(icon.loaded, icon.sizes, icon.src);
+          assert.deepEqual([manifest.start_url, manifest.scope, manifest.display], ['./?kiosk', './', 'fullscreen']);
+          if (!tab.devtools) return t.skip('icons checked; only chromium tells what it makes of a manifest (DevTools)');
+          const read = await tab.devtools('Page.getAppManifest');
+          assert.deepEqual(read.errors, []);
+          assert.deepEqual((await tab.devtools('Page.getInstallabilityErrors')).installabilityErrors, []);
+          figures.push(`web app: the manifest read with no errors, installable; ${read.data.length} bytes`);
+        });
+        await t.test('offline: the next start plays from the worker\'s copy, the frame the desktop\'s', async () => {
+          site.up = false;
+          const offlineAt = Date.now();
+          await restart(tab, () => typeof showcasePage === 'object' && showcasePage.figures.held === 60 &&
+                                   showcasePage.figures.heldPixels);
+          figures.push(`web app: an offline start to frame 60 held in ${Date.now() - offlineAt} ms`);
+          const result = compare(await heldPixels(tab), desktop.get('splash')[60], null);
+          assert.ok(result.share <= kMaxShare, `${result.differing} pixels differ`);
+        });
+        await t.test('a publish that fails half-way leaves the working build, offline too', async () => {
+          site.up = true;
+          const oldPage = fs.readFileSync(path.join(folder, 'index.html'));
+          publish(brokenPage);
+          // The new page fails to download; then the folder is caught half-way, the new worker
+          // beside the old page.
+          for (const halfWay of [() => { site.failing = /^index\.html$/; },
+                                 () => { site.failing = null; fs.writeFileSync(path.join(folder, 'index.html'), oldPage); }]) {
+            halfWay();
+            await restart(tab, plays);
+            await new Promise(resolve => setTimeout(resolve, 3000));  // the new build's download, failing
+            assert.deepEqual(await builds(tab), [first]);
+          }
+          site.up = false;
+          await restart(tab, plays);
+          assert.equal(await tab.evaluate(() => !!document.querySelector('dialog.box')), false, 'the new build runs');
+        });
+        await t.test('a whole publish: the start after the one that downloads it runs it, the old build gone', async () => {
+          site.up = true;
+          publish(brokenPage);
+          const publishedAt = Date.now();
+          await restart(tab, plays);
+          await until(tab, () => caches.keys(), keys => keys.length === 1 && keys[0] !== first);
+          figures.push(`web app: a new build downloaded and in place ${Date.now() - publishedAt} ms after the start`);
+          await restart(tab, () => document.querySelector('dialog.box[open]'));
+          assert.deepEqual(await tab.texts('dialog.box[open] p'), ['Unknown DIB file format.']);
+        });
+      } finally {
+        siteServer.close();
+      }
     });
 
     test('a WebGL context the browser never gives back: a fresh canvas, and the show goes on', async () => {

@@ -7,13 +7,16 @@
 
 #include "app/program_options.h"
 #include "app/viewer.h"
+#ifdef _WIN32
+#include "platform/windows/watchdog.h"
+#endif
 
 namespace {
 
 constexpr char kProgram[] = "showcase";
 constexpr long kMaxIdleResetSeconds = 86400;
 
-enum Option { kHelp = 1, kVersion, kPictures, kKiosk, kMonitor, kListMonitors, kIdleReset, kAllowScreenSaver };
+enum Option { kHelp = 1, kVersion, kPictures, kKiosk, kMonitor, kListMonitors, kIdleReset, kAllowScreenSaver, kWatchdog };
 const option kOptions[] = {
     {"help", no_argument, nullptr, kHelp},
     {"version", no_argument, nullptr, kVersion},
@@ -23,6 +26,7 @@ const option kOptions[] = {
     {"list-monitors", no_argument, nullptr, kListMonitors},
     {"idle-reset", required_argument, nullptr, kIdleReset},
     {"allow-screen-saver", no_argument, nullptr, kAllowScreenSaver},
+    {"watchdog", no_argument, nullptr, kWatchdog},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -43,6 +47,10 @@ void PrintHelp(std::FILE* out) {
                  "                              last input (default 120 with --kiosk, else off;\n"
                  "                              0 turns it off)\n"
                  "      --allow-screen-saver  let the screen saver and display power-off run\n"
+                 "      --watchdog            (Windows) run the show with the other options and\n"
+                 "                              start it again after a crash, a forced end or\n"
+                 "                              when it stops answering; the restarts are logged\n"
+                 "                              in %%LOCALAPPDATA%%\\showcase\\watchdog.log\n"
                  "      --help                display this help and exit\n"
                  "      --version             output version information and exit\n"
                  "\n"
@@ -75,12 +83,25 @@ std::string MonitorNames(const std::vector<MonitorEntry>& monitors) {
     return names;
 }
 
+// The options a watched show is started with: those given, less --watchdog.
+[[maybe_unused]] std::vector<std::string> ShowOptions(const std::optional<std::string>& pictures,
+                                     const std::optional<long>& idleResetSeconds) {
+    std::vector<std::string> options;
+    if (pictures) options.push_back("--pictures=" + *pictures);
+    if (showFloor.kiosk) options.emplace_back("--kiosk");
+    if (showFloor.monitor > 0) options.push_back("--monitor=" + std::to_string(showFloor.monitor));
+    if (idleResetSeconds) options.push_back("--idle-reset=" + std::to_string(*idleResetSeconds));
+    if (showFloor.allowScreenSaver) options.emplace_back("--allow-screen-saver");
+    return options;
+}
+
 }  // namespace
 
 int HandleCommandLine(int argc, char** argv, std::FILE* out, std::FILE* err) {
     std::optional<std::string> pictures;
     std::optional<long> idleResetSeconds;
     bool listMonitors = false;
+    bool watchdog = false;
     showFloor = ShowFloorOptions{};
     const int status =
         ScanOptions(argc, argv, kProgram, kOptions, PrintHelp, out, err, [&](int option, const char* argument) {
@@ -108,11 +129,22 @@ int HandleCommandLine(int argc, char** argv, std::FILE* out, std::FILE* err) {
                 case kAllowScreenSaver:
                     showFloor.allowScreenSaver = true;
                     break;
+                case kWatchdog:
+                    watchdog = true;
+                    break;
             }
             return -1;
         });
     if (status >= 0) return status;
     if (optind < argc) return UsageError(err, kProgram, std::string("unexpected argument '") + argv[optind] + "'");
+#ifndef _WIN32
+    // systemd restarts the show here (packaging/showcase-kiosk.service.in), better than a
+    // watchdog of our own could: it sees every end, even the watchdog's.
+    if (watchdog)
+        return UsageError(err, kProgram,
+                          "--watchdog is for Windows; here the user service restarts the show "
+                          "(systemctl --user enable showcase-kiosk.service)");
+#endif
     if (idleResetSeconds) showFloor.idleResetMs = static_cast<DWORD>(*idleResetSeconds * 1000);
     else if (showFloor.kiosk) showFloor.idleResetMs = kKioskIdleResetMs;
     if (listMonitors || showFloor.monitor > 0) {
@@ -131,5 +163,9 @@ int HandleCommandLine(int argc, char** argv, std::FILE* out, std::FILE* err) {
                               "there is no monitor " + std::to_string(showFloor.monitor) +
                                   "; the monitors are " + MonitorNames(monitors));
     }
-    return SetPictureFolderFromOption(err, kProgram, pictures);
+    const int pictureStatus = SetPictureFolderFromOption(err, kProgram, pictures);
+#ifdef _WIN32
+    if (watchdog && pictureStatus < 0) return platform::windows::WatchShow(ShowOptions(pictures, idleResetSeconds));
+#endif
+    return pictureStatus;
 }

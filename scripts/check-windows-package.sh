@@ -9,8 +9,9 @@
 # came up and that Escape ends it with status 27; installs with "SETUP /S /KIOSK", checks the
 # files, the all-users Start-menu shortcut, the show-floor Startup shortcut and the uninstall key, runs the installed show the same way
 # (SCREENSHOT.png is taken of it); upgrades with "SETUP /S" while a file is held open (it must fail
-# and change nothing) and over a running plain and kiosk show (they must be closed and the exe
-# replaced); uninstalls under a running kiosk show and checks that nothing of it is left. Stops at the first failure with one line on stderr. Every wait has a time limit;
+# and change nothing) and over a running plain, kiosk and watched kiosk show (they must be closed,
+# no old show left and the exe replaced); uninstalls under a running watched kiosk show (the
+# show-floor start's) and checks that nothing of it is left. Stops at the first failure with one line on stderr. Every wait has a time limit;
 # the prefix, the X server and every Wine process are gone at the end, whatever happened. The
 # prefix's HOME is private too, so Wine puts no menu entries or icons on this machine's desktop.
 set -eEuo pipefail
@@ -142,7 +143,7 @@ strings -el "$shortcut" | grep -x 'C:\\Program Files\\Showcase' >/dev/null ||
 # /KIOSK: the show-floor start in the all-users Startup folder.
 kiosk="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/StartUp/Showcase show floor.lnk"
 [[ -f $kiosk ]] || fail "installer: /KIOSK left no 'Showcase show floor.lnk' in the all-users Startup folder"
-strings -el "$kiosk" | grep -qx -- '--kiosk' || fail "installer: the Startup shortcut does not pass --kiosk"
+strings -el "$kiosk" | grep -qx -- '--watchdog --kiosk' || fail "installer: the Startup shortcut does not pass --watchdog --kiosk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Showcase'
 values=$(timeout 60 wine reg query "$key" /reg:64 2>/dev/null | tr -d '\r') || fail "installer: no uninstall key $key"
 grep -Eq "^ +DisplayVersion +REG_SZ +$version$" <<<"$values" || fail "installer: the uninstall key has no DisplayVersion $version"
@@ -174,31 +175,45 @@ timeout 10 xdotool windowfocus --sync "$id" keydown Escape sleep 0.3 keyup Escap
 show_ended "portable show"
 out=$(cd "$work/elsewhere" && timeout 60 wine 'C:\Program Files\Showcase\showcase.exe' --version 2>&1) || fail "after the failed upgrade the old showcase.exe does not start (status $?)"
 echo "upgrade with a file held open: status $held, nothing changed, the portable show left running: ok"
-for mode in "" --kiosk; do
+# The Linux processes of every installed showcase.exe running in this prefix.
+shows_running() {
+  local pid
+  for pid in $(pgrep -f 'Showcase\\showcase\.exe'); do
+    grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null && echo "$pid"
+  done
+  return 0
+}
+for mode in "" --kiosk "--watchdog --kiosk"; do
   what="silent upgrade over a running ${mode:-plain} show"
   tag
+  # shellcheck disable=SC2086
   start_show "$what" 'C:\Program Files\Showcase\showcase.exe' $mode
+  old_shows=$(shows_running)
   (cd "$work/elsewhere" && timeout 120 wine "$setup" /S) || fail "$what: exit status $?"
   show_ended "$what: the old show"
   [[ $status == 0 ]] || fail "$what: the old show ended with status $status, not 0 (by force, not on the close request?)"
+  for pid in $old_shows; do
+    kill -0 "$pid" 2>/dev/null && fail "$what: an old show is still running: $(tr '\0' ' ' </proc/"$pid"/cmdline)"
+  done
   cmp -s "$exe" "$new_exe" || fail "$what: showcase.exe not replaced"
   [[ -f $kiosk ]] || fail "$what: the show-floor start is gone"
-  echo "$what: status 0, the old show closed on request, showcase.exe replaced, show-floor start kept: ok"
+  echo "$what: status 0, the old show closed on request, no old show left, showcase.exe replaced, show-floor start kept: ok"
 done
 time_upgrade=$(seconds "$t")
 
 # The uninstaller hands over to a copy of itself in the temp folder and returns at once; as
 # README.txt says, such a copy run with _?= waits and gives the uninstall's own status.
 t=$(now)
-start_show "kiosk show" 'C:\Program Files\Showcase\showcase.exe' --kiosk
+start_show "watched kiosk show" 'C:\Program Files\Showcase\showcase.exe' --watchdog --kiosk
 cp "$installed/uninstall.exe" "$WINEPREFIX/drive_c/windows/temp/u.exe"
 status=0
 (cd "$work/elsewhere" && timeout 60 wine cmd /c 'start /wait "" C:\windows\temp\u.exe /S _?=C:\Program Files\Showcase') || status=$?
 rm "$WINEPREFIX/drive_c/windows/temp/u.exe"
 # (Wine hands on only the low 8 bits of a status: 3010, a file left for the restart, shows as 194.)
-[[ $status == 0 ]] || fail "uninstall under a running kiosk show: exit status $status"
-show_ended "uninstall under a running kiosk show: the show"
-[[ $status == 0 ]] || fail "uninstall under a running kiosk show: the show ended with status $status, not 0 (by force?)"
+[[ $status == 0 ]] || fail "uninstall under a running watched kiosk show: exit status $status"
+show_ended "uninstall under a running watched kiosk show: the watchdog"
+[[ $status == 0 ]] || fail "uninstall under a running watched kiosk show: the watchdog ended with status $status, not 0 (by force?)"
+[[ -z $(shows_running) ]] || fail "uninstall under a running watched kiosk show: a show is still running"
 time_uninstall=$(seconds "$t")
 [[ -e $installed ]] && fail "uninstaller: Program Files\\Showcase is still there: $(cd "$installed" && find . -mindepth 1 | head -3 | tr '\n' ' ')"
 [[ -e $shortcut ]] && fail "uninstaller: the Start-menu shortcut is still there"
@@ -210,7 +225,7 @@ left=$(find "$WINEPREFIX/drive_c" -iname '*showcase*' | head -3)
 [[ -z $left ]] || fail "uninstaller: left $left"
 left=$(grep -il showcase "$WINEPREFIX"/*.reg || true)
 [[ -z $left ]] || fail "uninstaller: 'showcase' still in the registry: $(grep -i -m1 showcase $left)"
-echo "uninstaller under a running kiosk show: status 0, the show closed on request, nothing left in drive_c or the registry: ok"
+echo "uninstaller under a running watched kiosk show: status 0, the watchdog and its show closed on request, nothing left in drive_c or the registry: ok"
 
 size() { numfmt --to=iec-i --suffix=B "$(stat -c %s "$1")"; }
 echo

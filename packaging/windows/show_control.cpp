@@ -7,7 +7,9 @@
 //   show-control close FOLDER SECONDS   asks each to close, as taskkill without /F does (WM_CLOSE
 //                                       to its top-level windows, which the show honours in every
 //                                       state, a kiosk show too); whatever is still running after
-//                                       SECONDS is ended by force; status 0 once none is left
+//                                       SECONDS is ended by force; status 0 once none is left.
+//                                       Watchdogs (showcase.exe --watchdog) go first, so none of
+//                                       them starts an old show again while the others close
 //   show-control start PROGRAM ARGS DIR starts PROGRAM through the signed-in user's own shell, so
 //                                       it runs as that user and not as the installing account;
 //                                       status 0 when the shell took it, 1 when there is no shell
@@ -28,6 +30,8 @@
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "platform/windows/watchdog.h"
 
 namespace {
 
@@ -94,10 +98,22 @@ BOOL CALLBACK AskToClose(HWND window, LPARAM data) {
     return TRUE;
 }
 
-int Close(const std::wstring& folder, DWORD seconds) {
-    const std::vector<Show> shows = FindShows(folder);
+// A watchdog owns a hidden window of its own class.
+bool IsWatchdog(DWORD pid) {
+    for (HWND window = nullptr;
+         (window = FindWindowExW(nullptr, window, platform::windows::kWatchdogWindowClass, nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == pid) return true;
+    }
+    return false;
+}
+
+// Asks each of `shows` (programs of one kind, `what`) to close; the number still running after
+// SECONDS and ending them by force.
+int CloseEach(const std::vector<Show>& shows, DWORD seconds, const char* what) {
     for (const Show& show : shows)
-        std::printf("Asking the running show (process %lu) to close\n", static_cast<unsigned long>(show.pid));
+        std::printf("Asking the running %s (process %lu) to close\n", what, static_cast<unsigned long>(show.pid));
     // Asked again every half second: a show still starting has no window yet.
     std::vector<HANDLE> handles;
     for (const Show& show : shows) handles.push_back(show.process);
@@ -111,18 +127,25 @@ int Close(const std::wstring& folder, DWORD seconds) {
     waited = GetTickCount() - start;
     int left = 0;
     for (const Show& show : shows) {
+        const unsigned long pid = show.pid;
         if (!Running(show.process)) {
-            std::printf("The show (process %lu) has closed (%lu ms)\n", static_cast<unsigned long>(show.pid),
-                        static_cast<unsigned long>(waited));
+            std::printf("The %s (process %lu) has closed (%lu ms)\n", what, pid, static_cast<unsigned long>(waited));
         } else if (TerminateProcess(show.process, 1) && WaitForSingleObject(show.process, 5000) == WAIT_OBJECT_0) {
-            std::printf("The show (process %lu) did not close within %lu s: ended by force\n",
-                        static_cast<unsigned long>(show.pid), static_cast<unsigned long>(seconds));
+            std::printf("The %s (process %lu) did not close within %lu s: ended by force\n", what, pid,
+                        static_cast<unsigned long>(seconds));
         } else {
-            std::printf("The show (process %lu) could not be ended\n", static_cast<unsigned long>(show.pid));
+            std::printf("The %s (process %lu) could not be ended\n", what, pid);
             ++left;
         }
         CloseHandle(show.process);
     }
+    return left;
+}
+
+int Close(const std::wstring& folder, DWORD seconds) {
+    std::vector<Show> watchdogs, shows;
+    for (const Show& show : FindShows(folder)) (IsWatchdog(show.pid) ? watchdogs : shows).push_back(show);
+    const int left = CloseEach(watchdogs, seconds, "watchdog") + CloseEach(shows, seconds, "show");
     return left == 0 ? 0 : 1;
 }
 

@@ -138,7 +138,8 @@ FunctionEnd
 Var ShowClosed
 
 ; Closes every show running from $INSTDIR, before a file there is touched; show-control tells
-; it from any other program by the identity of its program file. The interactive installer asks
+; it from any other program by the identity of its program file, and closes the watchdogs among
+; them first, so none starts an old show again. The interactive installer asks
 ; first, and Cancel leaves everything as it was (status 1); a silent one does not ask. A show that
 ; cannot be ended fails the run (status 2) with nothing changed.
 !macro CloseRunningShowFunction UN
@@ -181,7 +182,7 @@ Function StartShow
   StrCpy $0 ""
   ${If} $ShowClosed == 1
   ${AndIf} ${FileExists} "${KIOSK_SHORTCUT}"
-    StrCpy $0 "--kiosk"
+    StrCpy $0 "--watchdog --kiosk"
   ${EndIf}
   nsExec::ExecToLog '"$PLUGINSDIR\show-control.exe" start "$INSTDIR\showcase.exe" "$0" "$INSTDIR"'
   Pop $0
@@ -303,12 +304,13 @@ swapped:
 SectionEnd
 
 ; The show-floor start, off unless chosen on the components page or given as /KIOSK: a shortcut in
-; the all-users Startup folder runs "showcase.exe --kiosk" from the install folder whenever
-; anyone signs in. Windows lists it in Task Manager's Startup tab, where it can be switched off.
-; An upgrade keeps it as it was unless /KIOSK or /NOKIOSK says otherwise.
+; the all-users Startup folder runs "showcase.exe --watchdog --kiosk" from the install folder
+; whenever anyone signs in, so a show that crashes or hangs comes back by itself. Windows lists it
+; in Task Manager's Startup tab, where it can be switched off. An upgrade keeps it as it was
+; unless /KIOSK or /NOKIOSK says otherwise, and writes it anew.
 Section /o "Start the show in show-floor mode when Windows starts" SecKiosk
   SetOutPath "$INSTDIR"
-  CreateShortcut "${KIOSK_SHORTCUT}" "$INSTDIR\showcase.exe" "--kiosk" "$INSTDIR\showcase.exe" 0 \
+  CreateShortcut "${KIOSK_SHORTCUT}" "$INSTDIR\showcase.exe" "--watchdog --kiosk" "$INSTDIR\showcase.exe" 0 \
     SW_SHOWNORMAL "" "The show, full screen and unattended"
 SectionEnd
 
@@ -359,6 +361,12 @@ Section "Uninstall"
   !insertmacro RemoveFile "LICENSE.txt"
   !insertmacro RemoveFile "README.txt"
   RMDir /REBOOTOK "$INSTDIR\picture"
+  ; The show-floor watchdog's log of the user who uninstalls; other users' logs stay theirs.
+  SetShellVarContext current
+  Delete "$LOCALAPPDATA\showcase\watchdog.log"
+  Delete "$LOCALAPPDATA\showcase\watchdog.log.old"
+  RMDir "$LOCALAPPDATA\showcase"
+  SetShellVarContext all
   ${If} ${RebootFlag}
     DetailPrint "Some files are in use: they go at the next restart; run the uninstaller again after it"
     SetErrorLevel 3010 ; ERROR_SUCCESS_REBOOT_REQUIRED

@@ -12,7 +12,7 @@ const fs = require('node:fs');
 const path = require('node:path');
 const zlib = require('node:zlib');
 const puppeteer = require('puppeteer-core');
-const { engines, launch } = require(path.resolve(__dirname, '../tests/web/engines.js'));
+const { engines, launch, chromiumFlags: kChromiumFlags } = require(path.resolve(__dirname, '../tests/web/engines.js'));
 
 const positional = process.argv.slice(2).filter(a => !a.startsWith('--'));
 const option = (name, fallback) => {
@@ -23,7 +23,7 @@ const [page, seconds = '20'] = positional;
 const chosen = option('engines', engines.map(e => e.name).join(',')).split(',');
 const cycles = Number(option('cycles', 100));
 const longFrames = Number(option('long-frames', 100000));
-const [longWidth, longHeight] = option('long-size', '1024x768').split('x').map(Number);
+const [longWidth, longHeight] = option('long-size', '640x480').split('x').map(Number);
 const nativeFrameUs = Number(option('native-frame-us', 0));
 const bare = !process.argv.includes('--no-bare');
 
@@ -178,43 +178,58 @@ async function longRun(browser, frames) {
 
 // ---- chromium alone, with flags of its own: the bare page beside the show --------------------
 
-// The tests' chromium flags (tests/web/engines.js), which launch() does not take more of.
-const kChromiumFlags = ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-                        '--disable-background-networking', '--disable-component-update', '--no-first-run',
-                        '--disable-default-apps', '--disable-sync', '--mute-audio'];
+// The tests' chromium flags and one more each; launch() takes no flags of its own.
 const kVariants = [
   { name: 'the tests\' flags', flags: kChromiumFlags },
   { name: '+ --disable-gpu-vsync', flags: [...kChromiumFlags, '--disable-gpu-vsync'] },
   { name: '+ --disable-frame-rate-limit', flags: [...kChromiumFlags, '--disable-frame-rate-limit'] },
   { name: '+ both', flags: [...kChromiumFlags, '--disable-gpu-vsync', '--disable-frame-rate-limit'] },
-  { name: '+ --disable-gpu-compositing', flags: [...kChromiumFlags, '--disable-gpu-compositing'] },
-  { name: '+ --in-process-gpu', flags: [...kChromiumFlags, '--in-process-gpu'] },
   { name: '--use-angle=gl (Mesa)', flags: kChromiumFlags.map(f => (f === '--use-angle=swiftshader' ? '--use-angle=gl' : f)) },
 ];
+const kBareSize = { width: 1280, height: 720 };
 const kBareRuns = [
-  { name: 'bare, show\'s context, 20 quads', url: bareUrl('?context=show'), size: { width: 1280, height: 720 } },
-  { name: 'bare, default context, 20 quads', url: bareUrl('?context=default'), size: { width: 1280, height: 720 } },
-  { name: 'bare, show\'s context, no quad', url: bareUrl('?context=show&quads=0'), size: { width: 1280, height: 720 } },
-  { name: 'bare, show\'s context, 20 quads, 320x180', url: bareUrl('?context=show'), size: { width: 320, height: 180 } },
-  { name: 'the show', url: null, size: { width: 1280, height: 720 } },
+  { name: 'bare, no quad', query: '?quads=0', size: kBareSize },
+  { name: 'bare, no quad, default context', query: '?quads=0&context=default', size: kBareSize },
+  { name: 'bare, 20 quads', query: '?quads=20', size: kBareSize },
+  { name: 'bare, 20 quads, default context', query: '?quads=20&context=default', size: kBareSize },
+  { name: 'bare, 20 quads of a quarter side (1.25 canvases of fill)', query: '?quads=20&side=0.25', size: kBareSize },
 ];
 
+// Each row: the paced frame times, then the drawing alone (bare: a few frames in a row; the show:
+// ?frame=60, then 60 more unpaced).
 async function bareAndShow(variant, runSeconds) {
   const browser = await puppeteer.launch({ browser: 'chrome', executablePath: '/usr/bin/chromium', headless: true,
                                            args: variant.flags });
+  const paced = async (tab, address, figures) => {
+    await tab.goto(address);
+    await tab.waitForFunction(`(${figures})() && (${figures})().frameTimes.length > 0`, { timeout: 60000, polling: 100 });
+    await sleep(runSeconds * 1000);
+    const times = await tab.evaluate(`(${figures})().frameTimes`);
+    return times.length > 5 ? `${times.length} frames, ${spread(times.slice(2))}` : `${times.length} frames`;
+  };
   try {
     for (const run of kBareRuns) {
       const tab = await browser.newPage();
       await tab.setViewport(run.size);
-      await tab.goto(run.url ?? pageUrl());
-      const figures = run.url ? () => window.bare : () => showcasePage.figures;
-      await tab.waitForFunction(`(${figures})().frameTimes.length > 0`, { timeout: 120000, polling: 100 })
-        .catch(() => {});
-      await sleep(runSeconds * 1000);
-      const times = await tab.evaluate(`(${figures})() && (${figures})().frameTimes`);
+      const text = await paced(tab, bareUrl(run.query), () => window.bare).catch(() => 'no frames');
+      const draw = await tab.evaluate(() => drawCost(3)).catch(() => null);
       await tab.close();
-      console.log(`    ${run.name}: ${times && times.length > 5 ? `${times.length} frames, ${spread(times.slice(2))}` : 'no frames'}`);
+      console.log(`    ${run.name}: ${text}${draw == null ? '' : `; drawing alone ${ms(draw)}`}`);
     }
+    const tab = await browser.newPage();
+    await tab.setViewport(kBareSize);
+    const text = await paced(tab, pageUrl(), () => showcasePage.figures).catch(() => 'no frames');
+    await tab.goto(pageUrl('?frame=60'));
+    const draw = await tab.waitForFunction(() => showcasePage.figures.held === 60, { timeout: kWait, polling: 100 })
+      .then(() => tab.evaluate(() => new Promise(resolve => {
+        const start = performance.now();
+        new MutationObserver(() => {
+          if (document.documentElement.dataset.held === '120') resolve((performance.now() - start) / 60);
+        }).observe(document.documentElement, { attributes: true, attributeFilter: ['data-held'] });
+        showcasePage.advance(60);
+      })), () => null);
+    await tab.close();
+    console.log(`    the show: ${text}${draw == null ? '' : `; unpaced ${ms(draw)}`}`);
   } finally {
     await browser.close();
   }

@@ -18,8 +18,7 @@ done
 
 # build-web.sh installs emscripten, the three browsers and Xvfb (install-deps.sh --web).
 "$root/scripts/build-web.sh" >/dev/null
-(cd "$root/tests/web" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 PUPPETEER_SKIP_DOWNLOAD=1 \
-  npm ci --no-audit --no-fund --loglevel=error)
+(cd "$root/tests/web" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
 
 # frame_bench's BM_Frame at 1024 x 768 (bench/page_size_frame.cpp), compiled and linked with
 # frame_bench's own command lines from the Release build.

@@ -40,8 +40,8 @@ case "${1:-}" in
   # the show in a web page: Debian's emscripten (node-acorn for its JavaScript optimizer), and
   # for its tests the three engines: Debian's chromium (Blink), firefox-esr (Gecko) and WebKitGTK's
   # WebDriver with its MiniBrowser (WebKit), Xvfb for the two that need a display for WebGL, and
-  # npm, which installs the drivers (playwright-core, puppeteer-core, selenium-webdriver); a
-  # Node.js that brings its own npm (NodeSource's) must not get Debian's on top
+  # npm, which installs the driver (puppeteer-core; WebKit's WebDriver is spoken over plain HTTP);
+  # a Node.js that brings its own npm (NodeSource's) must not get Debian's on top
   --web) packages+=(emscripten node-acorn binaryen chromium firefox-esr webkit2gtk-driver xvfb xauth python3)
          command -v npm >/dev/null || packages+=(npm) ;;
   # the GL calls of the two programs recorded and compared (scripts/compare-gl-traces.py)

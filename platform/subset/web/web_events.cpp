@@ -84,10 +84,13 @@ void OnEvent(const int* e) {
             core::ReportFocus(window, e[1] != 0);
             break;
         case kLeftFullScreen:
-            // Full screen ends as F1 ends it on the desktop: the show reopens in the window.
+            // Full screen ends as F1 ends it on the desktop: the show reopens in the window. The
+            // release waits for the next look, as a quick press's does, or the loop never sees F1
+            // held.
             if (State().modeChanged) {
                 core::ReportKey(window, VK_F1, true, false, false);
-                core::ReportKey(window, VK_F1, false, false, false);
+                pendingRelease = std::array<int, 5>{kKey, VK_F1, 0, 0, 0};
+                pendingSince = State().frames;
             }
             break;
         default:
@@ -133,6 +136,7 @@ void PumpEvents() {
         }
         if (key && event[2] != 0) pressed[event[1]] = true;
         OnEvent(event.data());
+        if (pendingRelease) break;
     }
     AskAboutScreenSaver();
 }

@@ -15,6 +15,8 @@ namespace platform::sdl::notify {
 
 namespace {
 
+std::atomic<bool> ready{false};  // READY=1 sent: the pings come after it
+
 class Watchdog {
 public:
     // Starts pinging when the service manager watches this process.
@@ -43,7 +45,7 @@ private:
     void Run() {
         std::unique_lock lock(mutex_);
         while (!wake_.wait_for(lock, interval_, [this] { return done_; })) {
-            if (alive.exchange(false) || boxes.load() > 0) sd_notify(0, "WATCHDOG=1");
+            if (ready && (alive.exchange(false) || boxes.load() > 0)) sd_notify(0, "WATCHDOG=1");
         }
     }
 
@@ -60,7 +62,6 @@ Watchdog& TheWatchdog() {
     return watchdog;
 }
 
-bool ready = false;
 
 void Ready() {
     if (ready) return;

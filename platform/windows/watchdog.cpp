@@ -174,9 +174,9 @@ LRESULT CALLBACK WatchdogWindowProc(HWND window, UINT message, WPARAM wParam, LP
     }
 }
 
-bool Stopping(const Watchdog& dog) {
-    return dog.stopAsked || dog.sessionEnding || GetSystemMetrics(SM_SHUTTINGDOWN) != 0;
-}
+// The session may still go on (a sign-out another program cancels), so the show is left to it:
+// it is only not started again.
+bool SessionEnding(const Watchdog& dog) { return dog.sessionEnding || GetSystemMetrics(SM_SHUTTINGDOWN) != 0; }
 
 void TakeMessages() {
     MSG msg;
@@ -187,12 +187,12 @@ void TakeMessages() {
 }
 
 // Waits up to `ms` for the handle (none: just the time) while taking the window's messages;
-// true when the handle was signalled.
+// true when the handle was signalled, false after the time or a request to stop.
 bool WaitTaking(Watchdog& dog, HANDLE handle, DWORD ms) {
     const DWORD start = GetTickCount();
     for (;;) {
         const DWORD passed = GetTickCount() - start;
-        if (passed >= ms || Stopping(dog)) return false;
+        if (passed >= ms || dog.stopAsked) return false;
         const DWORD count = handle != nullptr ? 1 : 0;
         const DWORD woke = MsgWaitForMultipleObjects(count, &handle, FALSE, ms - passed, QS_ALLINPUT);
         if (count == 1 && woke == WAIT_OBJECT_0) return true;
@@ -244,12 +244,12 @@ bool StartShow(Watchdog& dog) {
 }
 
 // Watches the running show until it ends, or until the watchdog is asked to stop (then the show
-// is asked to close and waited for).
+// is asked to close and waited for, and ended if it does not).
 ShowEnd WatchRunning(Watchdog& dog) {
     DWORD lastAnswer = GetTickCount();
     for (;;) {
         if (WaitTaking(dog, dog.show.hProcess, kAskEveryMs)) break;
-        if (Stopping(dog)) {
+        if (dog.stopAsked) {
             EnumThreadWindows(dog.show.dwThreadId, AskToClose, 0);
             if (WaitForSingleObject(dog.show.hProcess, kCloseWithinMs) != WAIT_OBJECT_0)
                 TerminateProcess(dog.show.hProcess, 1);
@@ -324,13 +324,14 @@ int WatchShow(const std::vector<std::string>& arguments) {
     watchdog = &dog;
     if (!SetUp(dog, arguments)) return 1;
     int status = 1;
-    while (!Stopping(dog) && StartShow(dog)) {
+    while (!dog.stopAsked && !SessionEnding(dog) && StartShow(dog)) {
         const std::string show = "the show (process " + std::to_string(dog.show.dwProcessId) + ")";
         const ShowEnd end = WatchRunning(dog);
         const DWORD ranMs = GetTickCount() - dog.startedAt;
         Release(dog.show);
+        TakeMessages();  // a session's end told at the same time as the show's end
         status = static_cast<int>(end.status);
-        if (Stopping(dog)) {
+        if (dog.stopAsked || SessionEnding(dog)) {
             Log(dog, dog.stopAsked ? "asked to stop: " + show + " closed, the watchdog ends"
                                    : "the session ends: " + show + " is not started again");
             status = dog.stopAsked ? 0 : status;

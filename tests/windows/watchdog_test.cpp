@@ -123,12 +123,7 @@ class Watchdog : public ::testing::Test {
         SetEnvironmentVariableW(L"LOCALAPPDATA", appData.wstring().c_str());
     }
     void TearDown() override {
-        if (dog.hProcess != nullptr) {
-            TerminateProcess(dog.hProcess, 1);
-            Ends(dog.hProcess, 10s);
-            CloseHandle(dog.hProcess);
-            CloseHandle(dog.hThread);
-        }
+        EndWatchdog();
         std::error_code ignored;
         std::filesystem::remove_all(appData, ignored);
     }
@@ -141,6 +136,16 @@ class Watchdog : public ::testing::Test {
         startup.cb = sizeof startup;
         ASSERT_TRUE(CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                    folder.c_str(), &startup, &dog));
+    }
+
+    // Its show goes with it, even after a failed check.
+    void EndWatchdog() {
+        if (dog.hProcess == nullptr) return;
+        TerminateProcess(dog.hProcess, 1);
+        Ends(dog.hProcess, 10s);
+        CloseHandle(dog.hProcess);
+        CloseHandle(dog.hThread);
+        dog = {};
     }
 
     DWORD WatchdogStatus(std::chrono::milliseconds limit) {
@@ -244,9 +249,7 @@ TEST_F(Watchdog, EndsForGoodWithTheShowWhenTheOperatorEndsEither) {
         }
         EXPECT_EQ(WatchdogStatus(20s), end.status) << Log();
         EXPECT_EQ(WaitForShow(3s).window, nullptr) << "a show came back";
-        CloseHandle(dog.hProcess);
-        CloseHandle(dog.hThread);
-        dog = {};
+        EndWatchdog();
     }
 }
 

@@ -34,23 +34,13 @@ struct Show {
     DWORD pid = 0;
 };
 
-BOOL CALLBACK FindShow(HWND window, LPARAM data) {
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (!IsWindowVisible(window) || lstrcmpW(className, L"OpenGL") != 0) return TRUE;
-    auto& show = *reinterpret_cast<Show*>(data);
-    GetWindowThreadProcessId(window, &show.pid);
-    show.window = window;
-    return FALSE;
-}
-
 // The show's window once one is up, other than the one of process `old`.
 Show WaitForShow(std::chrono::milliseconds limit, DWORD old = 0) {
     const auto end = Clock::now() + limit;
     do {
-        Show show;
-        EnumWindows(FindShow, reinterpret_cast<LPARAM>(&show));
-        if (show.window != nullptr && show.pid != old) return show;
+        Show show{FindWindowW(L"OpenGL", nullptr)};
+        GetWindowThreadProcessId(show.window, &show.pid);
+        if (show.window != nullptr && IsWindowVisible(show.window) && show.pid != old) return show;
         std::this_thread::sleep_for(100ms);
     } while (Clock::now() < end);
     return {};
@@ -99,18 +89,9 @@ void Hang(DWORD pid) {
 }
 
 // Keys as a keyboard gives them: all down in order, then up in reverse.
-void Press(const std::vector<WORD>& keys) {
-    std::vector<INPUT> inputs;
-    const auto add = [&](WORD key, DWORD flags) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.dwFlags = flags;
-        inputs.push_back(input);
-    };
-    for (const WORD key : keys) add(key, 0);
-    for (auto key = keys.rbegin(); key != keys.rend(); ++key) add(*key, KEYEVENTF_KEYUP);
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+void Press(const std::vector<BYTE>& keys) {
+    for (const BYTE key : keys) keybd_event(key, 0, 0, 0);
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key) keybd_event(*key, 0, KEYEVENTF_KEYUP, 0);
 }
 
 class Watchdog : public ::testing::Test {
@@ -212,7 +193,7 @@ TEST_F(Watchdog, EndsForGoodWithTheShowWhenTheOperatorEndsEither) {
          [](const Show& show, const PROCESS_INFORMATION&) {
              SetForegroundWindow(show.window);
              const HANDLE process = OpenShow(show.pid);
-             for (const std::vector<WORD>& partial : std::vector<std::vector<WORD>>{
+             for (const std::vector<BYTE>& partial : std::vector<std::vector<BYTE>>{
                       {VK_MENU, VK_SHIFT, 'Q'}, {VK_CONTROL, VK_SHIFT, 'Q'}, {VK_CONTROL, VK_MENU, 'Q'}}) {
                  Press(partial);
                  EXPECT_FALSE(Ends(process, 2s)) << "the chord without one of its keys ended the show";

@@ -228,9 +228,14 @@ void Release(PROCESS_INFORMATION& show) {
 bool StartShow(Watchdog& dog) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring commandLine = dog.commandLine;
-    if (!CreateProcessW(dog.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                        nullptr, &startup, &dog.show)) {
+    // Out of a job the watchdog may run in where that job allows it: Windows 7 puts a process in
+    // one job only, and the show's place is in the watchdog's own.
+    const auto start = [&](DWORD flags) {
+        std::wstring commandLine = dog.commandLine;
+        return CreateProcessW(dog.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
+                              nullptr, &startup, &dog.show) != FALSE;
+    };
+    if (!start(CREATE_SUSPENDED | CREATE_BREAKAWAY_FROM_JOB) && !start(CREATE_SUSPENDED)) {
         Log(dog, "could not start the show: error " + std::to_string(GetLastError()));
         return false;
     }

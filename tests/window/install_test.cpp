@@ -39,6 +39,9 @@ TEST(CommandLine, AnswersWithoutOpeningAWindow) {
         {{"--idle-reset", "86401"}, 2, "", "showcase: invalid idle time '86401' (seconds, 0 to 86400)\n" + hint},
         {{"--monitor", "0", "--kiosk"}, 2, "", "showcase: invalid monitor number '0'\n" + hint},
         {{"--monitor", "+2"}, 2, "", "showcase: invalid monitor number '+2'\n" + hint},
+        {{"--watchdog", "--kiosk"}, 2, "",
+         "showcase: --watchdog is for Windows; here the user service restarts the show (systemctl --user enable "
+         "showcase-kiosk.service)\n" + hint},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.options));

@@ -6,7 +6,7 @@
 // flags to see where a paced frame's time goes. Figures are printed, never judged.
 // Run by bench/web_bench.sh:
 //   node web_bench.js PAGE [SECONDS] [--engines=chromium,firefox,webkit] [--cycles=N]
-//                    [--long-frames=N] [--long-size=WxH] [--native-frame-us=US] [--no-bare]
+//                    [--long-frames=N] [--long-size=WxH] [--native-frame-us=US] [--no-bare | --bare-only]
 'use strict';
 const fs = require('node:fs');
 const path = require('node:path');
@@ -26,6 +26,7 @@ const longFrames = Number(option('long-frames', 100000));
 const [longWidth, longHeight] = option('long-size', '640x480').split('x').map(Number);
 const nativeFrameUs = Number(option('native-frame-us', 0));
 const bare = !process.argv.includes('--no-bare');
+const bareOnly = process.argv.includes('--bare-only');
 
 const pageUrl = (query = '') => 'file://' + fs.realpathSync(page) + query;
 const bareUrl = query => 'file://' + path.resolve(__dirname, 'bare_webgl.html') + query;
@@ -37,7 +38,8 @@ const spread = times => {
   return `median ${ms(quantile(sorted, 0.5))}, 99th percentile ${ms(quantile(sorted, 0.99))}`;
 };
 const mb = bytes => (bytes / 1048576).toFixed(2) + ' MB';
-const memoryText = m => m ? `wasm heap ${mb(m.wasmBytes)}, in use ${mb(m.wasmInUse)}, ` +
+const kb = bytes => Math.round(bytes / 1024).toLocaleString('en') + ' kB';
+const memoryText = m => m ? `wasm heap ${mb(m.wasmBytes)}, in use ${kb(m.wasmInUse)}, ` +
                             `JS heap ${m.jsHeap == null ? 'not told' : mb(m.jsHeap)}` : 'not told';
 const sleep = milliseconds => new Promise(resolve => setTimeout(resolve, milliseconds));
 const memory = tab => tab.evaluate(() => (showcasePage.memory ? showcasePage.memory() : null));
@@ -170,7 +172,7 @@ async function longRun(browser, frames) {
     for (const [name, s] of [['start', samples[0]], ['middle', at(frames / 2)], ['end', samples.at(-1)]])
       console.log(`  ${name} (frame ${s.frame}): ${memoryText(s.memory)}`);
     const used = samples.slice(1).map(s => s.memory?.wasmInUse).filter(v => v != null);
-    if (used.length) console.log(`  in use from frame ${samples[1].frame} on: ${mb(Math.min(...used))} to ${mb(Math.max(...used))}`);
+    if (used.length) console.log(`  in use from frame ${samples[1].frame} on: ${kb(Math.min(...used))} to ${kb(Math.max(...used))}`);
   } finally {
     await tab.close();
   }
@@ -183,7 +185,6 @@ const kVariants = [
   { name: 'the tests\' flags', flags: kChromiumFlags },
   { name: '+ --disable-gpu-vsync', flags: [...kChromiumFlags, '--disable-gpu-vsync'] },
   { name: '+ --disable-frame-rate-limit', flags: [...kChromiumFlags, '--disable-frame-rate-limit'] },
-  { name: '+ both', flags: [...kChromiumFlags, '--disable-gpu-vsync', '--disable-frame-rate-limit'] },
   { name: '--use-angle=gl (Mesa)', flags: kChromiumFlags.map(f => (f === '--use-angle=swiftshader' ? '--use-angle=gl' : f)) },
 ];
 const kBareSize = { width: 1280, height: 720 };
@@ -202,7 +203,7 @@ async function bareAndShow(variant, runSeconds) {
                                            args: variant.flags });
   const paced = async (tab, address, figures) => {
     await tab.goto(address);
-    await tab.waitForFunction(`(${figures})() && (${figures})().frameTimes.length > 0`, { timeout: 60000, polling: 100 });
+    await tab.waitForFunction(`(${figures})() && (${figures})().frameTimes.length > 0`, { timeout: 30000, polling: 100 });
     await sleep(runSeconds * 1000);
     const times = await tab.evaluate(`(${figures})().frameTimes`);
     return times.length > 5 ? `${times.length} frames, ${spread(times.slice(2))}` : `${times.length} frames`;
@@ -240,7 +241,7 @@ async function bareAndShow(variant, runSeconds) {
   console.log(`file: ${bytes.length} bytes, gzipped ${zlib.gzipSync(bytes, { level: 9 }).length} bytes`);
   if (nativeFrameUs) console.log(`desktop program, whole frame at 1024x768 on Mesa: ${ms(nativeFrameUs / 1000)}`);
   const unpaced = {};
-  for (const name of chosen) {
+  for (const name of bareOnly ? [] : chosen) {
     const browser = await part(name, () => launch(name));
     if (!browser) continue;
     console.log(`${name}:`);

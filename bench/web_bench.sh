@@ -2,9 +2,10 @@
 # Builds the page and the desktop's frame benchmark, measures the desktop's whole frame at
 # 1024 x 768 on Mesa, then the page in the chosen browser engines (bench/web_bench.js):
 #   bench/web_bench.sh [SECONDS] [--engines=chromium,firefox,webkit] [--cycles=N]
-#                      [--long-frames=N] [--long-size=WxH] [--no-bare]
+#                      [--long-frames=N] [--long-size=WxH] [--no-bare | --bare-only]
 # SECONDS: how long the show plays at its pace for the frame times (20). The engines default to
-# all three; --long-frames=0 leaves out the long run, --no-bare the bare WebGL page.
+# all three; --long-frames=0 leaves out the long run, --no-bare the bare WebGL page in chromium,
+# --bare-only everything else.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-rel"

@@ -63,7 +63,7 @@ void BM_StartToFirstFrame(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_RenderFrame)->Args({640, 480})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Frame)->Args({640, 480})->Args({1920, 1080})->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_Frame)->Args({640, 480})->Args({1024, 768})->Args({1920, 1080})->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_StartToFirstFrame)->Args({640, 480})->Args({1920, 1080})->Unit(benchmark::kMillisecond)->UseManualTime();
 
 BENCHMARK_MAIN();

@@ -21,23 +21,13 @@ done
 "$root/scripts/build-web.sh" >/dev/null
 (cd "$root/tests/web" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
 
-# frame_bench's BM_Frame at 1024 x 768 (bench/page_size_frame.cpp), compiled and linked with
-# frame_bench's own command lines from the Release build.
+# frame_bench's BM_Frame at 1024 x 768, from the Release build, beside the page's frame.
 if [[ ! -f "$build/build.ninja" ]]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
     -DCMAKE_CXX_COMPILER_LAUNCHER="$(command -v ccache || true)" >/dev/null
 fi
 cmake --build "$build" --target frame_bench >/dev/null
-commands=$(ninja -C "$build" -t commands bench/frame_bench)
-compile=$(grep -F -- "-c $root/bench/frame_bench.cpp" <<<"$commands")
-link=$(tail -n 1 <<<"$commands")
-object=bench/CMakeFiles/frame_bench.dir/frame_bench.cpp.o
-compile=${compile//$root\/bench\/frame_bench.cpp/$root/bench/page_size_frame.cpp}
-compile=${compile//$object/bench/page_size_frame.o}
-link=${link//$object/bench/page_size_frame.o}
-link=${link//-o bench\/frame_bench /-o bench/page_size_frame }
-(cd "$build" && eval "$compile" && eval "$link")
-native=$("$build/bench/page_size_frame" --benchmark_filter='BM_Frame/1024/768' --benchmark_min_time=3 \
+native=$("$build/bench/frame_bench" --benchmark_filter='BM_Frame/1024/768' --benchmark_min_time=3 \
   --benchmark_format=csv 2>/dev/null | awk -F, '$1 ~ /BM_Frame\/1024\/768/ { print $3 }')
 echo "desktop frame_bench BM_Frame/1024/768: ${native} us"
 
